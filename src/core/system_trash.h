@@ -1,0 +1,10 @@
+// The desktop's Trash (freedesktop.org Trash specification): home trash in
+// $XDG_DATA_HOME/Trash, per-volume $mount/.Trash-$UID for other file systems.
+#pragma once
+#include <string>
+
+// Moves a file or folder to the Trash with its .trashinfo record; true on success.
+bool io_trash_file(const std::string& path);
+// Mount point of the file system holding `path` (from /proc/self/mountinfo);
+// "" when it cannot be found.
+std::string sys_mount_point(const std::string& path);
