@@ -1,0 +1,3 @@
+#include "app/app_loop.h"
+
+int main() { return music_app_run(); }
