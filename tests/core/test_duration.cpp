@@ -1,0 +1,147 @@
+// Song lengths: the fast count must equal a full decode, sample for sample,
+// for every catalog type and for the MP3 variants the frame walker handles
+// (or declines).
+#include <gtest/gtest.h>
+
+#include "core/decode.h"
+#include "core/duration.h"
+#include "support/support.h"
+
+namespace {
+
+class DurationTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { dir_ = new tsup::TempDir; }
+    static void TearDownTestSuite()
+    {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    static std::string file(const std::string& name) { return *dir_ / name; }
+    static tsup::TempDir* dir_;
+};
+tsup::TempDir* DurationTest::dir_ = nullptr;
+
+void expect_fast_equals_decoded(const std::string& path)
+{
+    DurationFrames fast, full;
+    ASSERT_TRUE(duration_frames(path, fast));
+    ASSERT_TRUE(duration_frames_decoded(path, full));
+    EXPECT_EQ(fast.rate, full.rate);
+    EXPECT_EQ(fast.frames, full.frames);
+    EXPECT_EQ(estimate_mp3_duration(path), uint32_t((full.frames + full.rate / 2) / full.rate));
+}
+
+TEST_F(DurationTest, EveryTypeMatchesFullDecodeAroundHalfSeconds)
+{
+    // 2.49 and 2.51 s straddle the rounding boundary by ~10 ms, less than
+    // the 529-sample decoder delay an MP3 count must get right.
+    for (const char* ext : {"mp3", "flac", "m4a", "wav", "ogg", "aac", "wma", "opus"}) {
+        for (const char* len : {"2.49", "2.51", "6.5"}) {
+            SCOPED_TRACE(std::string(ext) + " " + len);
+            std::string path = file(std::string("t") + len + "." + ext);
+            tsup::make_tone(path, std::stod(len));
+            expect_fast_equals_decoded(path);
+        }
+    }
+}
+
+TEST_F(DurationTest, GaplessTypesRoundToTheNearestSecond)
+{
+    // WAV and FLAC are exact; MP3 keeps its length through the LAME delays.
+    struct Case {
+        const char* ext;
+        double len;
+        uint32_t want;
+    } cases[] = {{"wav", 2.49, 2}, {"wav", 2.51, 3}, {"flac", 2.49, 2}, {"flac", 2.51, 3},
+                 {"mp3", 2.49, 2}, {"mp3", 2.51, 3}, {"wav", 0.4, 0},   {"wav", 0.6, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.ext) + " " + std::to_string(c.len));
+        std::string path = file("r" + std::to_string(c.len) + "." + c.ext);
+        tsup::make_tone(path, c.len);
+        EXPECT_EQ(estimate_mp3_duration(path), c.want);
+    }
+}
+
+TEST_F(DurationTest, DecodedCountAgreesWithTheDecoder)
+{
+    std::string path = file("cross.ogg");
+    tsup::make_tone(path, 1.7);
+    DurationFrames d;
+    ASSERT_TRUE(duration_frames_decoded(path, d));
+    std::vector<float> pcm;
+    ASSERT_TRUE(decode_audio(path, d.rate, 1, pcm));
+    EXPECT_EQ(static_cast<int64_t>(pcm.size()), d.frames);
+}
+
+TEST_F(DurationTest, Mp3VariantsMatchFullDecode)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> opts;
+    } cases[] = {
+        {"cbr", {}},
+        {"mono", {"-ac", "1"}},
+        {"mpeg2", {"-ar", "22050"}},
+        {"mpeg25", {"-ar", "11025"}},
+        {"vbr", {"-q:a", "2"}},
+        {"vbr_mono", {"-q:a", "6", "-ac", "1"}},
+        {"no_xing", {"-write_xing", "0"}},
+        {"no_id3", {"-id3v2_version", "0"}},
+        {"b320", {"-b:a", "320k"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = file(std::string("v_") + c.name + ".mp3");
+        tsup::make_tone(path, 3.49, 440, c.opts);
+        expect_fast_equals_decoded(path);
+    }
+}
+
+TEST_F(DurationTest, Mp3WithOddTagsAndDamageMatchesFullDecode)
+{
+    std::string plain = file("plain.mp3");
+    tsup::make_tone(plain, 3.51, 440, {"-id3v2_version", "0"});
+    std::string audio = tsup::read_file(plain);
+    std::string v2 = tsup::id3v2_tag({{"TIT2", "Song"}, {"TPE1", "Artist"}});
+    std::string v1 = tsup::id3v1_tag("Song", "Artist", "Album", "2001");
+    std::string padded = v2;
+    // Grow the declared tag size by 4000 bytes of padding.
+    padded[8] = static_cast<char>(padded[8] + 31);
+    padded[9] = static_cast<char>(padded[9] + 32);
+    padded += std::string(31 * 128 + 32, '\0');
+    struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"v2", v2 + audio},
+        {"v1", audio + v1},
+        {"v2v1", v2 + audio + v1},
+        {"padded", padded + audio},
+        {"two_v2", v2 + v2 + audio},
+        {"cut_mid_frame", audio.substr(0, audio.size() - 200)},
+        {"junk_tail", audio + std::string(300, 'x')},
+        {"junk_head", std::string(100, '\x55') + audio},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = file(std::string("o_") + c.name + ".mp3");
+        tsup::write_file(path, c.bytes);
+        expect_fast_equals_decoded(path);
+    }
+}
+
+TEST_F(DurationTest, UnknownLengthIsZero)
+{
+    tsup::write_file(file("empty.mp3"), "");
+    tsup::write_file(file("text.mp3"), "not audio\n");
+    tsup::write_file(file("zeros.wav"), std::string(1000, '\0'));
+    tsup::write_file(file("tag_only.mp3"), tsup::id3v2_tag({{"TIT2", "x"}}));
+    for (const char* name : {"missing.mp3", "empty.mp3", "text.mp3", "zeros.wav", "tag_only.mp3"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(estimate_mp3_duration(file(name)), 0u);
+    }
+    EXPECT_EQ(estimate_mp3_duration(dir_->path()), 0u);
+}
+
+}  // namespace
