@@ -10,6 +10,7 @@
 // libstb (linked through the imgui package) carries the implementation.
 #include <stb/stb_image_write.h>
 
+#include <atomic>
 #include <cstdio>
 #include <vector>
 
@@ -18,6 +19,7 @@
 namespace {
 
 double g_last_input = 0.0;
+std::atomic<bool> g_glfw_up{false};
 
 // Installed before the ImGui backend, which chains to them: they only note
 // that the user did something, so an idle loop knows to draw again.
@@ -36,6 +38,10 @@ void on_glfw_error(int, const char* text) { std::fprintf(stderr, "lumora-music: 
 }  // namespace
 
 double app_last_input_time() { return g_last_input; }
+
+void app_wake() {
+    if (g_glfw_up.load()) glfwPostEmptyEvent();
+}
 
 GLFWwindow* create_music_window() {
     glfwSetErrorCallback(on_glfw_error);
@@ -72,10 +78,12 @@ GLFWwindow* create_music_window() {
     ImGui_ImplOpenGL3_Init("#version 150");
     apply_music_theme();
     note_input();
+    g_glfw_up.store(true);
     return w;
 }
 
 void destroy_music_window(GLFWwindow* w) {
+    g_glfw_up.store(false);
     ImGui_ImplOpenGL3_Shutdown();
     ImGui_ImplGlfw_Shutdown();
     ImGui::DestroyContext();

@@ -14,5 +14,7 @@ void destroy_music_window(GLFWwindow* window);
 void app_loop_present(GLFWwindow* window, const std::string& screenshot = "");
 // Writes the current back buffer as an RGB PNG; false when it cannot.
 bool app_write_screenshot(GLFWwindow* window, const std::string& path);
+// Wakes a loop waiting for events; any thread, harmless once the window is gone.
+void app_wake();
 // Time (glfwGetTime) of the last user input on the window.
 double app_last_input_time();

@@ -1,7 +1,6 @@
 // Index: connection and waker thread; the two interfaces' vtables; metadata.
 #include "app/media_mpris.h"
 
-#include <GLFW/glfw3.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <systemd/sd-bus.h>
@@ -15,6 +14,7 @@
 #include <thread>
 
 #include "app/app_state.h"
+#include "app/app_window.h"
 #include "app/media.h"
 #include "app/mpris_meta.h"
 
@@ -53,7 +53,7 @@ void mpris_waker(Mpris* m, int bus_fd) {
         std::unique_lock<std::mutex> lk(m->mu);
         if (m->stopping) return;
         m->drained = false;
-        glfwPostEmptyEvent();
+        app_wake();
         m->drained_cv.wait(lk, [m] { return m->drained || m->stopping; });
         if (m->stopping) return;
     }
@@ -65,7 +65,7 @@ int m_raise(sd_bus_message* msg, void*, sd_bus_error*) { return sd_bus_reply_met
 
 int m_quit(sd_bus_message* msg, void*, sd_bus_error*) {
     if (g_mpris) g_mpris->quit = true;
-    glfwPostEmptyEvent();
+    app_wake();
     return sd_bus_reply_method_return(msg, "");
 }
 

@@ -1,7 +1,5 @@
-// The screens and look hooks the frame loop calls. Each is defined exactly
-// once: by its own feature file, or by the plain stand-in in
-// screens_basic.cpp until that file exists (delete the stand-in when adding
-// the real one).
+// The screens and look hooks the frame loop calls, each defined once in its
+// own feature file.
 #pragma once
 #include "app/app_state.h"
 #include "app/fonts.h"

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "app/app_state.h"
+#include "app/app_window.h"
 #include "core/duration.h"
 
 std::shared_ptr<DurationJob> durations_start(const Library& library) {
@@ -21,6 +22,7 @@ std::shared_ptr<DurationJob> durations_start(const Library& library) {
         for (size_t i = 0; i < job->paths.size() && !job->cancel.load(); ++i)
             job->secs[i] = estimate_mp3_duration(job->paths[i]);
         job->done.store(true, std::memory_order_release);
+        app_wake();  // an idle loop merges the lengths now, not on its next timeout
     }).detach();
     return job;
 }
