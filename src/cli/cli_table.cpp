@@ -22,7 +22,7 @@ const std::vector<CliCommand>& cli_commands()
         {"backups", cmd_backups},
         {"restore", cmd_restore},
         // {"lyrics", cmd_lyrics},
-        // {"phonecut", cmd_phonecut},
+        {"phonecut", cmd_phonecut},
         // {"chords", cmd_chords},
     };
     return table;
