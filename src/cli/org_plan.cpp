@@ -1,0 +1,124 @@
+// The organize plan: which songs lie loose in the scan root and where they go.
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "cli/org.h"
+#include "core/state.h"
+#include "core/trash.h"
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string>& org_side_suffixes()
+{
+    static const std::vector<std::string> s = {".lrc", ".lyrics.toml", ".chords.toml"};
+    return s;
+}
+
+std::string org_safe(const std::string& name, const std::string& fallback)
+{
+    std::string s = name;
+    for (char& c : s)
+        if (c == '/' || c == ':' || c == '\\') c = '-';
+    size_t lead = s.find_first_not_of(" .");
+    s.erase(0, lead == std::string::npos ? s.size() : lead);
+    size_t end = s.find_last_not_of(' ');
+    s.erase(end == std::string::npos ? 0 : end + 1);
+    if (s.size() > 120) s.resize(120);
+    return s.empty() ? fallback : s;
+}
+
+std::string org_target(const std::string& root, const Track& track)
+{
+    std::string artist = track.artist.substr(0, track.artist.find('/'));
+    if (artist.empty()) {
+        std::string stem = path_stem(track.path);
+        size_t dash = stem.find(" - ");
+        if (dash != std::string::npos) artist = stem.substr(0, dash);
+    }
+    std::string name = track.path.substr(track.path.find_last_of('/') + 1);
+    return root + "/" + org_safe(artist, "Unknown Artist") + "/" +
+           org_safe(track.album, "Unknown Album") + "/" + name;
+}
+
+std::string org_show(const std::string& root, const std::string& path)
+{
+    std::string prefix = root + "/";
+    return path.compare(0, prefix.size(), prefix) == 0 ? path.substr(prefix.size()) : path;
+}
+
+namespace {
+
+std::string norm_dir(const std::string& p)
+{
+    std::string s = fs::path(p).lexically_normal().string();
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    return s;
+}
+
+bool is_regular(const std::string& p)
+{
+    struct stat st {};
+    return ::stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+using Inode = std::pair<dev_t, ino_t>;
+
+struct InodeHash {
+    size_t operator()(const Inode& i) const { return std::hash<uint64_t>()(i.first * 1000003ULL ^ i.second); }
+};
+
+// Loose audio files of the root that the catalog does not know yet join it. A
+// loose name holding the very file of a catalog song elsewhere is the spare
+// name an interrupted run left behind: a move onto that song finishes it.
+void add_loose_files(Library& lib, const std::string& root, std::vector<Move>& moves)
+{
+    std::unordered_set<std::string> known;
+    for (const Track& t : lib.tracks) known.insert(t.path);
+    DIR* d = ::opendir(root.c_str());
+    if (!d) return;
+    std::vector<std::string> fresh;
+    while (dirent* e = ::readdir(d)) {
+        std::string full = root + "/" + e->d_name;
+        if (is_audio_ext(full) && is_regular(full) && !known.count(full)) fresh.push_back(full);
+    }
+    ::closedir(d);
+    if (fresh.empty()) return;
+    std::unordered_map<Inode, std::string, InodeHash> files;
+    for (const Track& t : lib.tracks) {
+        struct stat st {};
+        if (::lstat(t.path.c_str(), &st) == 0 && st.st_nlink > 1) files.emplace(Inode{st.st_dev, st.st_ino}, t.path);
+    }
+    for (const std::string& f : fresh) {
+        struct stat st {};
+        auto it = ::lstat(f.c_str(), &st) == 0 ? files.find({st.st_dev, st.st_ino}) : files.end();
+        if (it != files.end()) moves.push_back({f, it->second, true, {}});
+        else lib.add_path(f);
+    }
+}
+
+}  // namespace
+
+std::vector<Move> org_plan(Library& library)
+{
+    std::vector<Move> moves;
+    const std::string& root = library.scan_root;
+    if (root.empty()) return moves;
+    add_loose_files(library, root, moves);
+    std::string root_n = norm_dir(root);
+    for (const Track& t : library.tracks) {
+        if (norm_dir(path_dir(t.path)) != root_n || !is_regular(t.path)) continue;
+        moves.push_back({t.path, org_target(root, t), true, {}});
+    }
+    std::string text;
+    state_read(trash_index_file(), text);
+    for (const TrashEntry& e : trash_parse(text)) {
+        if (e.track.path.empty() || norm_dir(path_dir(e.track.path)) != root_n) continue;
+        moves.push_back({e.track.path, org_target(root, e.track), false, {}});
+    }
+    return moves;
+}
