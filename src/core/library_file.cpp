@@ -59,11 +59,12 @@ void set_track_key(Track& t, std::string_view key, std::string_view val)
     else if (key == "year") t.year = to_i32(leading_int(val, true));
 }
 
-// The format has no escapes and no way to hold a line break, so a tag text
-// with one is kept on a single line: each CR or LF becomes a blank.
+// The format has no escapes and no way to hold a line feed, so a tag text
+// with one is kept on a single line: each line feed becomes a blank. (A
+// carriage return is harmless: readers split lines at line feeds only.)
 void append_value(std::string& out, const std::string& v)
 {
-    for (char c : v) out += (c == '\n' || c == '\r') ? ' ' : c;
+    for (char c : v) out += c == '\n' ? ' ' : c;
 }
 
 void append_str(std::string& out, const char* key, const std::string& v)

@@ -88,13 +88,13 @@ std::string read_name(std::string_view v)
 }
 
 // Names and paths normally go out verbatim; only a backslash or a double quote
-// is escaped (those could not be read back otherwise), and a line break, which
+// is escaped (those could not be read back otherwise), and a line feed, which
 // the line format cannot hold, becomes a blank.
 std::string pl_value(const std::string& s)
 {
     std::string out;
     for (char c : s) {
-        if (c == '\n' || c == '\r') c = ' ';
+        if (c == '\n') c = ' ';
         if (c == '\\' || c == '"') out += '\\';
         out += c;
     }

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>

@@ -128,7 +128,7 @@ TEST(CatalogFile, LineBreaksInTagsKeepTheFileReadable)
     Library back = lib_from(lib.catalog_text());
     ASSERT_EQ(back.tracks.size(), 2u);
     EXPECT_EQ(back.tracks[0].artist, "Two Lines");
-    EXPECT_EQ(back.tracks[0].title, "x  y");
+    EXPECT_EQ(back.tracks[0].title, "x\r y");
     EXPECT_EQ(back.tracks[1].path, "/b.mp3");
 }
 

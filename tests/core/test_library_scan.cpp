@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/state.h"
 #include "support/support.h"
@@ -69,16 +71,19 @@ TEST(StateFiles, WriteCreatesFoldersAndReplacesAtomically)
     EXPECT_EQ(n, 1);
 }
 
-TEST(StateFiles, FailedWriteKeepsTheOldFile)
+TEST(StateFiles, FailedWriteReportsFalseAndLeavesNoTemporary)
 {
-    if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
     TempDir d;
-    std::string p = d / "f.toml";
-    ASSERT_TRUE(state_write(p, "keep\n"));
-    ::chmod(d.path().c_str(), 0555);
-    EXPECT_FALSE(state_write(p, "lost\n"));
-    ::chmod(d.path().c_str(), 0755);
-    EXPECT_EQ(tsup::read_file(p), "keep\n");
+    // The rename cannot replace a folder that holds files.
+    tsup::write_file(d / "busy/inside", "keep");
+    EXPECT_FALSE(state_write(d / "busy", "lost\n"));
+    EXPECT_EQ(tsup::read_file(d / "busy/inside"), "keep");
+    // The parent is a file, so nothing can be opened there.
+    tsup::write_file(d / "plain", "x");
+    EXPECT_FALSE(state_write(d / "plain/sub.toml", "y"));
+    int n = 0;
+    for (auto& e : std::filesystem::directory_iterator(d.path())) n += e.is_regular_file();
+    EXPECT_EQ(n, 1) << "only the plain file: no temporary left behind";
 }
 
 TEST(StateFiles, ReadMissingAndEmpty)
