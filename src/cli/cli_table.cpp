@@ -23,7 +23,7 @@ const std::vector<CliCommand>& cli_commands()
         {"restore", cmd_restore},
         {"lyrics", cmd_lyrics},
         {"phonecut", cmd_phonecut},
-        // {"chords", cmd_chords},
+        {"chords", cmd_chords},
     };
     return table;
 }
