@@ -2,41 +2,62 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <vector>
+
 namespace {
 
-// The file mapped read-only; only the pages of touched frame headers are read.
-struct Mapped {
-    const unsigned char* p = nullptr;
-    size_t n = 0;
-    ~Mapped()
+// Reads the file through a window of 64 KiB. Only the frame headers matter,
+// but plain reads are much cheaper than faulting in a mapping page by page.
+class ChunkReader {
+public:
+    explicit ChunkReader(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
     {
-        if (p) ::munmap(const_cast<unsigned char*>(p), n);
+        struct stat st {};
+        if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) size_ = static_cast<uint64_t>(st.st_size);
     }
-};
+    ~ChunkReader()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    ChunkReader(const ChunkReader&) = delete;
+    ChunkReader& operator=(const ChunkReader&) = delete;
 
-bool map_file(const std::string& path, Mapped& m)
-{
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
-    if (ok) {
-        void* p = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-        ok = p != MAP_FAILED;
-        if (ok) {
-            m.p = static_cast<const unsigned char*>(p);
-            m.n = static_cast<size_t>(st.st_size);
+    uint64_t size() const { return size_; }
+    // `n` bytes at `pos` (n at most the window), or null past the end or on a read error.
+    const unsigned char* at(uint64_t pos, size_t n)
+    {
+        if (n > kWindow || pos > size_ || size_ - pos < n) return nullptr;
+        if (pos < base_ || pos + n > base_ + len_) {
+            size_t want = static_cast<size_t>(std::min<uint64_t>(kWindow, size_ - pos));
+            buf_.resize(kWindow);
+            size_t got = 0;
+            while (got < want) {
+                ssize_t r = ::pread(fd_, buf_.data() + got, want - got, static_cast<off_t>(pos + got));
+                if (r < 0 && errno == EINTR) continue;
+                if (r <= 0) break;
+                got += static_cast<size_t>(r);
+            }
+            base_ = pos;
+            len_ = got;
+            if (len_ < n) return nullptr;
         }
+        return buf_.data() + (pos - base_);
     }
-    ::close(fd);
-    return ok;
-}
+
+private:
+    static constexpr size_t kWindow = 64 * 1024;
+    int fd_ = -1;
+    uint64_t size_ = 0;
+    std::vector<unsigned char> buf_;
+    uint64_t base_ = 0;
+    size_t len_ = 0;
+};
 
 struct FrameHead {
     int version = 0;  // 3 = MPEG 1, 2 = MPEG 2, 0 = MPEG 2.5 (the header's own code)
@@ -114,13 +135,35 @@ InfoTag parse_info(const unsigned char* f, size_t avail, const FrameHead& h)
 }
 
 // Where the first frame starts: right after one ID3v2 tag (with its footer).
-size_t audio_start(const Mapped& m)
+// UINT64_MAX when the tag header is malformed.
+uint64_t audio_start(ChunkReader& r)
 {
-    if (m.n < 10 || std::memcmp(m.p, "ID3", 3) != 0) return 0;
-    const unsigned char* s = m.p + 6;
-    if ((s[0] | s[1] | s[2] | s[3]) & 0x80) return SIZE_MAX;
-    size_t size = size_t(s[0]) << 21 | size_t(s[1]) << 14 | size_t(s[2]) << 7 | s[3];
-    return 10 + size + ((m.p[5] & 0x10) ? 10 : 0);
+    const unsigned char* h = r.at(0, 10);
+    if (!h || std::memcmp(h, "ID3", 3) != 0) return 0;
+    const unsigned char* s = h + 6;
+    if ((s[0] | s[1] | s[2] | s[3]) & 0x80) return UINT64_MAX;
+    uint64_t size = uint64_t(s[0]) << 21 | uint64_t(s[1]) << 14 | uint64_t(s[2]) << 7 | s[3];
+    return 10 + size + ((h[5] & 0x10) ? 10 : 0);
+}
+
+uint32_t rl32(const unsigned char* p)
+{
+    return uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
+}
+
+// Where the frames end: before a trailing ID3v1 tag and an APEv2 tag (as
+// ReplayGain tools write) in front of it, neither of which is audio.
+uint64_t audio_end(ChunkReader& r, uint64_t start)
+{
+    uint64_t end = r.size();
+    const unsigned char* t = end >= 128 ? r.at(end - 128, 3) : nullptr;
+    if (t && std::memcmp(t, "TAG", 3) == 0) end -= 128;
+    const unsigned char* ape = end >= 32 ? r.at(end - 32, 32) : nullptr;
+    if (ape && std::memcmp(ape, "APETAGEX", 8) == 0) {
+        uint64_t total = uint64_t(rl32(ape + 12)) + ((rl32(ape + 20) & 0x80000000u) ? 32 : 0);
+        if (total >= 32 && total <= end - start) end -= total;
+    }
+    return end;
 }
 
 // Samples the decoder keeps from `count` frames, given the LAME delays: it
@@ -154,20 +197,20 @@ int64_t kept_samples(int64_t count, int spf, const InfoTag& t)
 
 bool mp3_duration_frames(const std::string& path, DurationFrames& out)
 {
-    Mapped m;
-    if (!map_file(path, m)) return false;
-    size_t pos = audio_start(m);
+    ChunkReader r(path);
+    uint64_t pos = audio_start(r);
+    const unsigned char* p = r.at(pos, 4);
     FrameHead first;
-    if (pos >= m.n || m.n - pos < 4 || !parse_head(m.p + pos, first)) return false;
-    InfoTag info = parse_info(m.p + pos, m.n - pos, first);
+    if (!p || !parse_head(p, first)) return false;
+    size_t avail = static_cast<size_t>(std::min<uint64_t>(first.size, r.size() - pos));
+    InfoTag info = parse_info(r.at(pos, avail), avail, first);
     if (info.present) pos += first.size;
-    // A trailing ID3v1 tag is not audio.
-    size_t end = m.n;
-    if (end >= 128 && std::memcmp(m.p + end - 128, "TAG", 3) == 0) end -= 128;
+    uint64_t end = audio_end(r, pos);
     int64_t count = 0;
     FrameHead h;
     while (pos < end) {
-        if (end - pos < 4 || !parse_head(m.p + pos, h)) return false;
+        p = end - pos >= 4 ? r.at(pos, 4) : nullptr;
+        if (!p || !parse_head(p, h)) return false;
         if (h.rate != first.rate || h.spf != first.spf || h.size > end - pos) return false;
         pos += h.size;
         ++count;

@@ -5,6 +5,7 @@
 
 #include "core/decode.h"
 #include "core/duration.h"
+#include "core/duration_mp3.h"
 #include "support/support.h"
 
 namespace {
@@ -99,7 +100,27 @@ TEST_F(DurationTest, Mp3VariantsMatchFullDecode)
         std::string path = file(std::string("v_") + c.name + ".mp3");
         tsup::make_tone(path, 3.49, 440, c.opts);
         expect_fast_equals_decoded(path);
+        DurationFrames walked;
+        EXPECT_TRUE(mp3_duration_frames(path, walked)) << "the frame walk should handle this file";
     }
+}
+
+std::string le32(uint32_t v)
+{
+    std::string s(4, '\0');
+    for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(v >> (8 * i));
+    return s;
+}
+
+// An APEv2 tag with one item, with both its header and its footer.
+std::string ape_tag(const std::string& key, const std::string& value)
+{
+    std::string item = le32(static_cast<uint32_t>(value.size())) + le32(0) + key + std::string(1, '\0') + value;
+    uint32_t size = static_cast<uint32_t>(item.size() + 32);
+    auto block = [&](uint32_t flags) {
+        return "APETAGEX" + le32(2000) + le32(size) + le32(1) + le32(flags) + std::string(8, '\0');
+    };
+    return block(0xA0000000u) + item + block(0x80000000u);
 }
 
 TEST_F(DurationTest, Mp3WithOddTagsAndDamageMatchesFullDecode)
@@ -114,24 +135,31 @@ TEST_F(DurationTest, Mp3WithOddTagsAndDamageMatchesFullDecode)
     padded[8] = static_cast<char>(padded[8] + 31);
     padded[9] = static_cast<char>(padded[9] + 32);
     padded += std::string(31 * 128 + 32, '\0');
+    std::string ape = ape_tag("Title", "Song");
+    // `walked`: whether the frame walk takes the file or leaves it to the decoder.
     struct Case {
         const char* name;
         std::string bytes;
+        bool walked;
     } cases[] = {
-        {"v2", v2 + audio},
-        {"v1", audio + v1},
-        {"v2v1", v2 + audio + v1},
-        {"padded", padded + audio},
-        {"two_v2", v2 + v2 + audio},
-        {"cut_mid_frame", audio.substr(0, audio.size() - 200)},
-        {"junk_tail", audio + std::string(300, 'x')},
-        {"junk_head", std::string(100, '\x55') + audio},
+        {"v2", v2 + audio, true},
+        {"v1", audio + v1, true},
+        {"v2v1", v2 + audio + v1, true},
+        {"padded", padded + audio, true},
+        {"ape", audio + ape, true},
+        {"ape_v1", v2 + audio + ape + v1, true},
+        {"two_v2", v2 + v2 + audio, false},
+        {"cut_mid_frame", audio.substr(0, audio.size() - 200), false},
+        {"junk_tail", audio + std::string(300, 'x'), false},
+        {"junk_head", std::string(100, '\x55') + audio, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string path = file(std::string("o_") + c.name + ".mp3");
         tsup::write_file(path, c.bytes);
         expect_fast_equals_decoded(path);
+        DurationFrames walked;
+        EXPECT_EQ(mp3_duration_frames(path, walked), c.walked);
     }
 }
 
