@@ -1,6 +1,8 @@
 // organize: files loose songs of the scan root into Artist/Album/ folders, or
 // undoes such a run from its journal.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "cli/commands.h"
@@ -38,7 +40,14 @@ int cmd_organize(const CliArgs& args)
         return 1;
     }
     OrgJournal journal;
+    // No journal, no undo: then nothing moves at all.
+    if (!undoing && !journal.open()) {
+        std::fprintf(stderr, "cannot write the organize journal %s: %s\n", journal.path.c_str(),
+                     std::strerror(errno));
+        return 1;
+    }
     std::vector<Move> done = org_move_files(moves, undoing ? nullptr : &journal);
+    journal.discard_if_empty();
     org_remap(lib, done);
     org_drop_sources(done);
     std::printf("moved %zu of %zu\n", done.size(), moves.size());

@@ -28,12 +28,17 @@ std::vector<Move> org_plan(Library& library);
 std::string org_show(const std::string& root, const std::string& path);
 
 // An organize journal being written move by move, so that an interrupted run
-// can still be undone. The file appears with the first move.
+// can still be undone.
 struct OrgJournal {
     std::string path;
     int fd = -1;
+    size_t moves = 0;
     ~OrgJournal();
+    // Creates the file with its header; false when it cannot be written.
+    bool open();
     bool add(const Move& m);
+    // Removes a journal that recorded no move.
+    void discard_if_empty();
 };
 // The journal's text for these moves (header included).
 std::string org_journal_header(const std::string& path);

@@ -56,14 +56,27 @@ OrgJournal::~OrgJournal()
     }
 }
 
+bool OrgJournal::open()
+{
+    path = org_journal_new_path();
+    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0644);
+    return fd >= 0 && write_all(fd, org_journal_header(path));
+}
+
 bool OrgJournal::add(const Move& m)
 {
-    if (fd < 0) {
-        path = org_journal_new_path();
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0644);
-        if (fd < 0 || !write_all(fd, org_journal_header(path))) return false;
-    }
+    if (fd < 0 && !open()) return false;
+    ++moves;
     return write_all(fd, org_journal_entry(m));
+}
+
+void OrgJournal::discard_if_empty()
+{
+    if (fd < 0 || moves > 0) return;
+    ::close(fd);
+    fd = -1;
+    ::unlink(path.c_str());
+    path.clear();
 }
 
 std::string org_journal_write(const std::vector<Move>& moves)

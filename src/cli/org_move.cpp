@@ -20,10 +20,10 @@
 
 void org_test_abort(const char* stage, size_t done)
 {
-    const char* spec = std::getenv("LUMORA_TEST_ORG_ABORT");
-    if (!spec) return;
+    const char* at = std::getenv("LUMORA_TEST_ORG_ABORT");
+    if (!at) return;
     std::string want = std::string(stage) + ":" + std::to_string(done);
-    if (want == spec) ::raise(SIGKILL);
+    if (want == at) ::raise(SIGKILL);
 }
 
 namespace {

@@ -60,6 +60,17 @@ std::string norm_dir(const std::string& p)
     return s;
 }
 
+// Compared as paths: "/m//a" and "/m/./a" are "/m/a". Plain strings first, as
+// almost every catalog path is written plainly.
+bool same_dir(const std::string& dir, const std::string& root_n)
+{
+    if (dir == root_n) return true;
+    if (dir.find("//") == std::string::npos && dir.find("/.") == std::string::npos &&
+        (dir.empty() || dir.back() != '/'))
+        return false;
+    return norm_dir(dir) == root_n;
+}
+
 bool is_regular(const std::string& p)
 {
     struct stat st {};
@@ -84,7 +95,7 @@ void add_loose_files(Library& lib, const std::string& root, std::vector<Move>& m
     std::vector<std::string> fresh;
     while (dirent* e = ::readdir(d)) {
         std::string full = root + "/" + e->d_name;
-        if (is_audio_ext(full) && is_regular(full) && !known.count(full)) fresh.push_back(full);
+        if (!known.count(full) && is_audio_ext(full) && is_regular(full)) fresh.push_back(full);
     }
     ::closedir(d);
     if (fresh.empty()) return;
@@ -106,18 +117,20 @@ void add_loose_files(Library& lib, const std::string& root, std::vector<Move>& m
 std::vector<Move> org_plan(Library& library)
 {
     std::vector<Move> moves;
-    const std::string& root = library.scan_root;
+    // "/music/" and "/music" name the same root; targets never get a "//".
+    std::string root = library.scan_root;
+    while (root.size() > 1 && root.back() == '/') root.pop_back();
     if (root.empty()) return moves;
     add_loose_files(library, root, moves);
     std::string root_n = norm_dir(root);
     for (const Track& t : library.tracks) {
-        if (norm_dir(path_dir(t.path)) != root_n || !is_regular(t.path)) continue;
+        if (!same_dir(path_dir(t.path), root_n) || !is_regular(t.path)) continue;
         moves.push_back({t.path, org_target(root, t), true, {}});
     }
     std::string text;
     state_read(trash_index_file(), text);
     for (const TrashEntry& e : trash_parse(text)) {
-        if (e.track.path.empty() || norm_dir(path_dir(e.track.path)) != root_n) continue;
+        if (e.track.path.empty() || !same_dir(path_dir(e.track.path), root_n)) continue;
         moves.push_back({e.track.path, org_target(root, e.track), false, {}});
     }
     return moves;

@@ -101,6 +101,7 @@ protected:
         std::string acdc = song("acdc.mp3", "AC/DC", "Live: 1991", tracks);
         song("taken.mp3", "T", "A", tracks);
         song("sub/deep.mp3", "D", "E", tracks);
+        song("\xC3\xA9t\xC3\xA9 [1].mp3", "Zo\xC3\xAB \\ Co", "\xC3\x89t\xC3\xA9", tracks);
         tsup::write_file(root + "/acdc.lrc", "[00:01.00]lyrics");
         tsup::write_file(root + "/acdc.chords.toml", "chords");
         tsup::write_file(root + "/taken.lrc", "taken lyrics");
@@ -167,9 +168,11 @@ TEST_F(Organize, DryRunPlansAndChangesNothing)
     EXPECT_NE(r.out.find("move   new -dash $x.mp3\n    -> Unknown Artist/Unknown Album/new -dash $x.mp3\n"),
               std::string::npos);
     EXPECT_NE(r.out.find("record gone.mp3\n    -> G/H/gone.mp3\n"), std::string::npos);
+    EXPECT_NE(r.out.find("move   \xC3\xA9t\xC3\xA9 [1].mp3\n    -> Zo\xC3\xAB - Co/\xC3\x89t\xC3\xA9/\xC3\xA9t\xC3\xA9 [1].mp3\n"),
+              std::string::npos);
     EXPECT_EQ(r.out.find("deep.mp3"), std::string::npos) << "songs in subfolders stay";
     EXPECT_EQ(r.out.find("elsewhere"), std::string::npos) << "songs outside the root stay";
-    EXPECT_NE(r.out.find("\n5 planned (dry run: add --apply)\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\n6 planned (dry run: add --apply)\n"), std::string::npos);
     EXPECT_EQ(tsup::read_file(home / ".lumoramusic/library.toml"), before);
     EXPECT_TRUE(tsup::exists(root + "/acdc.mp3"));
 }
@@ -179,7 +182,7 @@ TEST_F(Organize, ApplyMovesFilesAndRepointsEveryRecordThenUndoRestores)
     std::string acdc = root + "/acdc.mp3", moved = root + "/AC/Live- 1991/acdc.mp3";
     tsup::RunResult r = tsup::run_cli(home.path(), {"organize", "--apply"}, opts);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("moved 5 of 5\nundo: lumora-music-cli organize --undo "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("moved 6 of 6\nundo: lumora-music-cli organize --undo "), std::string::npos) << r.out;
     EXPECT_EQ(tsup::read_file(moved), contents[acdc]);
     EXPECT_FALSE(tsup::exists(acdc));
     EXPECT_EQ(tsup::read_file(root + "/AC/Live- 1991/acdc.lrc"), "[00:01.00]lyrics");
@@ -216,7 +219,7 @@ TEST_F(Organize, ApplyMovesFilesAndRepointsEveryRecordThenUndoRestores)
     std::string journal = only_journal();
     r = tsup::run_cli(home.path(), {"organize", "--undo", journal}, opts);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("5 planned (applying)\nmoved 5 of 5\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("6 planned (applying)\nmoved 6 of 6\n"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("undo:"), std::string::npos);
     only_journal();  // the undo wrote none
     for (const auto& [path, bytes] : contents) EXPECT_EQ(tsup::read_file(path), bytes) << path;
@@ -243,10 +246,19 @@ TEST_F(Organize, UnwritableTargetSkipsThatSongOnly)
     tsup::RunResult r = tsup::run_cli(home.path(), {"organize", "--apply"}, opts);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("skip " + root + "/Band - Song.mp3: Not a directory\n"), std::string::npos) << r.err;
-    EXPECT_NE(r.out.find("moved 4 of 5\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("moved 5 of 6\n"), std::string::npos) << r.out;
     EXPECT_TRUE(tsup::exists(root + "/Band - Song.mp3"));
     EXPECT_TRUE(tsup::exists(root + "/T/A/taken 2.mp3"));
     expect_records_exist();
+}
+
+TEST_F(Organize, NoJournalNoMoves)
+{
+    tsup::write_file(home / ".lumoramusic/organize", "a file where the journal folder goes");
+    tsup::RunResult r = tsup::run_cli(home.path(), {"organize", "--apply"}, opts);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot write the organize journal"), std::string::npos) << r.err;
+    for (const auto& [path, bytes] : contents) EXPECT_EQ(tsup::read_file(path), bytes) << path;
 }
 
 // Killed after the second move, or after dropping the first old name: nothing

@@ -115,6 +115,21 @@ TEST_F(Relocate, UsageAndRefusal)
     EXPECT_FALSE(tsup::exists(dest));
 }
 
+TEST_F(Relocate, InterruptedRunKeepsRecordsOnSourcesAndRelativeTargetIsMadeAbsolute)
+{
+    std::string before = tsup::read_file(home / ".lumoramusic/library.toml");
+    opts.env["LUMORA_TEST_ORG_ABORT"] = "copy:1";
+    opts.cwd = home.path();
+    tsup::RunResult r = tsup::run_cli(home.path(), {"relocate", "--to", "drive/Music/", "--apply"}, opts);
+    EXPECT_EQ(r.status, -1);
+    EXPECT_EQ(tsup::read_file(home / ".lumoramusic/library.toml"), before);
+    opts.env.erase("LUMORA_TEST_ORG_ABORT");
+    r = tsup::run_cli(home.path(), {"relocate", "--to", "drive/Music/", "--apply"}, opts);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("copy   " + root + "/two.mp3\n    -> " + dest + "/two.mp3\n"), std::string::npos) << r.out;
+    EXPECT_EQ(tsup::read_catalog(home.path()).scan_root, dest);
+}
+
 TEST(RelocCopy, InterruptedCopyLeavesNoCutFile)
 {
     tsup::TempDir tmp;
