@@ -43,8 +43,7 @@ void draw_album_grid(AppState& s) {
         ImGui::TextUnformatted("Albums");
         if (s.fonts.title) ImGui::PopFont();
         ImGui::Spacing();
-        std::vector<AlbumTile> tiles;
-        collect_albums(s, tiles);
+        const std::vector<AlbumTile>& tiles = album_tiles(s);
         float size = s.chord_settings.album_tile;
         int cols = album_grid_columns(ImGui::GetContentRegionAvail().x, size);
         // Whole rows of tiles are clipped, so only the rows on screen load covers.

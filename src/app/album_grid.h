@@ -21,6 +21,16 @@ struct AlbumTile {
 
 // Fills `tiles` for the current search (the list is emptied first).
 void collect_albums(const AppState& state, std::vector<AlbumTile>& tiles);
+// The tiles of this frame: collect_albums, reused while nothing they depend
+// on (track paths, albums, artists, titles when searching, search) changed.
+struct AlbumGridCache {
+    size_t sig = 0;
+    bool valid = false;
+    std::vector<AlbumTile> tiles;
+};
+const std::vector<AlbumTile>& album_tiles(AppState& state);
+// Fingerprint of everything the tiles are made from.
+size_t album_tiles_sig(const AppState& state);
 // Whether a track matches a lower-case search text (empty matches all).
 bool album_query_hit(const Track& track, const std::string& query);
 // Grid columns for a width and tile size (18-pixel gaps), at least 1.

@@ -1,5 +1,7 @@
 // Album tiles from the library and the search text, and the small texts
 // and layout numbers of the grid.
+#include <functional>
+#include <string_view>
 #include <unordered_set>
 
 #include "app/album_grid.h"
@@ -43,6 +45,32 @@ void collect_albums(const AppState& s, std::vector<AlbumTile>& tiles) {
         tiles.push_back({key, t.album.empty() ? "Unknown Album" : t.album,
                          t.artist.empty() ? "Unknown Artist" : t.artist, t.path, (int32_t)i});
     }
+}
+
+size_t album_tiles_sig(const AppState& s) {
+    std::hash<std::string_view> h;
+    size_t sig = h(s.search) ^ (s.library.tracks.size() * 0x9E3779B97F4A7C15ull);
+    bool titles = s.search[0] != 0;
+    auto mix = [&](const std::string& v) { sig = (sig ^ h(v)) * 0x100000001B3ull + 0x9E37; };
+    for (const Track& t : s.library.tracks) {
+        mix(t.path);
+        mix(t.album);
+        mix(t.artist);
+        if (titles) mix(t.title);
+    }
+    return sig;
+}
+
+const std::vector<AlbumTile>& album_tiles(AppState& s) {
+    if (!s.album_cache) s.album_cache = std::make_shared<AlbumGridCache>();
+    AlbumGridCache& c = *s.album_cache;
+    size_t sig = album_tiles_sig(s);
+    if (!c.valid || sig != c.sig) {
+        collect_albums(s, c.tiles);
+        c.sig = sig;
+        c.valid = true;
+    }
+    return c.tiles;
 }
 
 int album_grid_columns(float width, float tile) {

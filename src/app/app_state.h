@@ -85,6 +85,8 @@ struct AppState {
     // overwrites the user's file with defaults.
     bool chord_settings_loaded = false;
     std::vector<int32_t> table_rows;  // visible song-table rows of this frame, in order
+    // The album grid's tiles, rebuilt only when the library or search changed.
+    std::shared_ptr<struct AlbumGridCache> album_cache;
 
     // Start-up work: durations refreshed off the main thread, applied by the loop.
     std::shared_ptr<DurationJob> durations;

@@ -111,3 +111,19 @@ TEST(CoverDecode, DecodesAndScalesDownLargePictures) {
     EXPECT_FALSE(art_decode(small.data(), 7, 512, w, h, rgba));  // too short to be anything
     EXPECT_FALSE(art_decode(nullptr, 0, 512, w, h, rgba));
 }
+
+TEST(AlbumTiles, ReusedUntilTheLibraryOrSearchChanges) {
+    AppState s;
+    s.library.tracks = {views_track("/a", "One", "X", "First"), views_track("/b", "Two", "X", "First")};
+    EXPECT_EQ(album_tiles(s).size(), 1u);
+    s.library.tracks[1].album = "Second";  // re-tagged: shows at once
+    EXPECT_EQ(keys(album_tiles(s)), (std::vector<std::string>{"First\nX", "Second\nX"}));
+    std::strcpy(s.search, "two");
+    EXPECT_EQ(keys(album_tiles(s)), (std::vector<std::string>{"Second\nX"}));
+    s.library.tracks[1].title = "Zwei";  // titles count while searching
+    EXPECT_TRUE(album_tiles(s).empty());
+    s.search[0] = 0;
+    std::swap(s.library.tracks[0], s.library.tracks[1]);  // reordered: first index follows
+    EXPECT_EQ(album_tiles(s)[0].first, 0);
+    EXPECT_EQ(album_tiles(s)[0].path, "/b");
+}
