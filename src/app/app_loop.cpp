@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/app_trace.h"
 #include "app/app_window.h"
 #include "app/media.h"
 #include "app/media_mpris.h"
@@ -40,6 +41,12 @@ LoopHooks loop_hooks_from_env() {
 
 constexpr double kFrameSec = 1.0 / 60.0;
 constexpr double kIdleWaitSec = 0.5;
+constexpr int kQuietRedraw = 10;  // idle timeouts between safety redraws
+
+struct LoopPace {
+    double last_frame = 0.0;
+    int quiet = 0;  // idle timeouts in a row without drawing
+};
 
 // Something on screen moves: the song plays (position, views following it),
 // the user just did something (hover and press states settle over a few
@@ -49,20 +56,32 @@ bool app_animating(const AppState& s, double now) {
 }
 
 // Polls while something moves (at most one frame per display refresh even if
-// the swap is not paced); otherwise sleeps until input, a D-Bus call, a
-// finished background job or the idle timeout, so a paused player costs next
-// to nothing. Under the frame-count test hook frames never wait, so a count
-// means the same time on every run.
-void app_loop_wait(const AppState& s, double& last_frame, bool hooked) {
+// the swap is not paced); otherwise sleeps until input, a wake from a worker
+// or the D-Bus service, or the idle timeout, so a paused player costs next to
+// nothing. Under the frame-count test hook frames never wait, so a count
+// means the same time on every run. Returns whether the frame must be drawn:
+// a timeout with nothing new still runs the ticks but keeps the picture
+// (redrawn every few seconds all the same, in case a tick changed it).
+bool app_loop_wait(const AppState& s, LoopPace& pace, bool hooked) {
     double now = glfwGetTime();
     if (hooked || app_animating(s, now)) {
-        double left = last_frame + kFrameSec - now;
+        double left = pace.last_frame + kFrameSec - now;
         if (left > 0.001) glfwWaitEventsTimeout(left);
         else glfwPollEvents();
-    } else {
-        glfwWaitEventsTimeout(kIdleWaitSec);
+        pace.last_frame = glfwGetTime();
+        pace.quiet = 0;
+        return true;
     }
-    last_frame = glfwGetTime();
+    const double input = app_last_input_time();
+    const unsigned long wakes = app_wake_count();
+    glfwWaitEventsTimeout(kIdleWaitSec);
+    pace.last_frame = glfwGetTime();
+    bool woken = app_last_input_time() != input || app_wake_count() != wakes;
+    if (woken || ++pace.quiet >= kQuietRedraw) {
+        pace.quiet = 0;
+        return true;
+    }
+    return false;
 }
 
 // Content screens whose panels are not part of this build.
@@ -77,9 +96,11 @@ void draw_missing_panel(AppState& state) {
 int app_main_loop(GLFWwindow* window, AppState& state) {
     LoopHooks hooks = loop_hooks_from_env();
     long frames = 0;
-    double last_frame = 0.0;
+    LoopPace pace;
     while (!glfwWindowShouldClose(window)) {
-        app_loop_wait(state, last_frame, hooks.quit_after > 0);
+        const bool draw = app_loop_wait(state, pace, hooks.quit_after > 0);
+        const double work_start = glfwGetTime();
+        const double cpu_start = app_trace_thread_cpu();
         mpris_pump();
         if (mpris_take_quit()) glfwSetWindowShouldClose(window, GLFW_TRUE);
         durations_apply(state);
@@ -89,10 +110,13 @@ int app_main_loop(GLFWwindow* window, AppState& state) {
         ImGui::NewFrame();
         app_loop_ui(state);
         bool last = hooks.quit_after > 0 && ++frames >= hooks.quit_after;
-        app_loop_present(window, last ? hooks.screenshot : std::string());
+        if (draw) app_loop_present(window, last ? hooks.screenshot : std::string());
+        else ImGui::EndFrame();
         app_loop_advance(state);
+        app_trace_frame(glfwGetTime() - work_start, app_trace_thread_cpu() - cpu_start);
         if (last) glfwSetWindowShouldClose(window, GLFW_TRUE);
     }
+    app_trace_report();
     return 0;
 }
 

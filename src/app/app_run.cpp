@@ -5,6 +5,7 @@
 
 #include "app/app_loop.h"
 #include "app/app_state.h"
+#include "app/app_trace.h"
 #include "app/app_window.h"
 #include "app/media.h"
 #include "app/screens.h"
@@ -23,10 +24,13 @@ std::string app_default_root() {
 void app_load_library(AppState& state) {
     state.library.catalog_path = default_catalog();
     state.library.load_catalog();
+    app_trace_mark("catalog loaded");
     backup_daily();
+    app_trace_mark("daily backup");
     if (state.library.scan_root.empty()) state.library.scan_root = app_default_root();
     if (state.library.tracks.empty()) state.library.scan_folder(state.library.scan_root);
     state.library.sort_natural();
+    app_trace_mark("scanned and sorted");
     state.durations = durations_start(state.library);
 }
 
@@ -35,9 +39,11 @@ void app_load_library(AppState& state) {
 int music_app_run() {
     GLFWwindow* window = create_music_window();
     if (!window) return 1;
+    app_trace_mark("window");
     set_dock_icon(window);
     auto state = std::make_unique<AppState>();
     state->fonts = load_music_fonts();
+    app_trace_mark("fonts");
     app_load_library(*state);
     install_media_tap(*state);
     if (!state->player.init()) {

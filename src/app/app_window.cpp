@@ -20,6 +20,7 @@ namespace {
 
 double g_last_input = 0.0;
 std::atomic<bool> g_glfw_up{false};
+std::atomic<unsigned long> g_wakes{0};
 
 // Installed before the ImGui backend, which chains to them: they only note
 // that the user did something, so an idle loop knows to draw again.
@@ -32,6 +33,7 @@ void on_char(GLFWwindow*, unsigned int) { note_input(); }
 void on_focus(GLFWwindow*, int) { note_input(); }
 void on_enter(GLFWwindow*, int) { note_input(); }
 void on_size(GLFWwindow*, int, int) { note_input(); }
+void on_refresh(GLFWwindow*) { note_input(); }
 
 void on_glfw_error(int, const char* text) { std::fprintf(stderr, "lumora-music: %s\n", text); }
 
@@ -40,8 +42,11 @@ void on_glfw_error(int, const char* text) { std::fprintf(stderr, "lumora-music: 
 double app_last_input_time() { return g_last_input; }
 
 void app_wake() {
+    g_wakes.fetch_add(1);
     if (g_glfw_up.load()) glfwPostEmptyEvent();
 }
+
+unsigned long app_wake_count() { return g_wakes.load(); }
 
 GLFWwindow* create_music_window() {
     glfwSetErrorCallback(on_glfw_error);
@@ -71,6 +76,7 @@ GLFWwindow* create_music_window() {
     glfwSetWindowFocusCallback(w, on_focus);
     glfwSetCursorEnterCallback(w, on_enter);
     glfwSetFramebufferSizeCallback(w, on_size);
+    glfwSetWindowRefreshCallback(w, on_refresh);
     IMGUI_CHECKVERSION();
     ImGui::CreateContext();
     ImGui::GetIO().IniFilename = nullptr;  // the layout is fixed; nothing to remember

@@ -16,5 +16,7 @@ void app_loop_present(GLFWwindow* window, const std::string& screenshot = "");
 bool app_write_screenshot(GLFWwindow* window, const std::string& path);
 // Wakes a loop waiting for events; any thread, harmless once the window is gone.
 void app_wake();
+// How many times app_wake was called (to tell a wake from a timeout).
+unsigned long app_wake_count();
 // Time (glfwGetTime) of the last user input on the window.
 double app_last_input_time();

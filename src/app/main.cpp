@@ -1,3 +1,7 @@
 #include "app/app_loop.h"
+#include "app/app_trace.h"
 
-int main() { return music_app_run(); }
+int main() {
+    app_trace_start();
+    return music_app_run();
+}

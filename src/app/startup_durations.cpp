@@ -16,8 +16,8 @@ std::shared_ptr<DurationJob> durations_start(const Library& library) {
     job->paths.reserve(library.tracks.size());
     for (const auto& t : library.tracks) job->paths.push_back(t.path);
     std::thread([job] {
-        // Lowest priority: the interface and the audio come first on a small machine.
-        setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 19);
+        // Below normal priority: the interface and the audio come first on a small machine.
+        setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
         job->secs.assign(job->paths.size(), 0);
         for (size_t i = 0; i < job->paths.size() && !job->cancel.load(); ++i)
             job->secs[i] = estimate_mp3_duration(job->paths[i]);
