@@ -1,4 +1,5 @@
 // `points` and `set`: show and write songs' In/Out points.
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -32,7 +33,7 @@ static float set_value(const std::string& v)
 {
     if (v == "-") return -1.0f;
     double d = toml_num(v);
-    return std::isfinite(d) ? static_cast<float>(d) : 0.0f;
+    return std::isfinite(d) && std::fabs(d) <= FLT_MAX ? static_cast<float>(d) : 0.0f;
 }
 
 int cmd_set(const CliArgs& args)

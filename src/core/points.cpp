@@ -1,5 +1,6 @@
 #include "core/points.h"
 
+#include <cfloat>
 #include <cmath>
 
 #include "core/state.h"
@@ -9,12 +10,13 @@ std::string io_store_file()
     return state_path("io_points.toml");
 }
 
-// A lenient number that is never NaN or infinite: such a value would pass
-// through every comparison unnoticed and be written back as "nan".
+// A lenient number that is never NaN or infinite (nor beyond float range):
+// such a value would pass every comparison unnoticed and be written back as
+// "nan" or "inf".
 static float point_value(const std::string& value)
 {
     double v = toml_num(value);
-    return std::isfinite(v) ? static_cast<float>(v) : 0.0f;
+    return std::isfinite(v) && std::fabs(v) <= FLT_MAX ? static_cast<float>(v) : 0.0f;
 }
 
 IoStore io_store_parse(const std::string& text)

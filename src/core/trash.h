@@ -57,3 +57,8 @@ bool trash_to_system(TrashState& state, int index, IoOriginals& originals,
                      const std::string& originals_path);
 // Moves every entry on to the system Trash; failures stay in the list.
 void trash_empty(TrashState& state, IoOriginals& originals, const std::string& originals_path);
+// The player's per-frame step: first load, then the requests the panel filed
+// (deletes, restore, move to the system Trash, restore all), then the toast
+// time of a new status. `now` is the caller's clock in seconds.
+void trash_tick(TrashState& state, Library& lib, IoOriginals& originals, const std::string& originals_path,
+                double now);

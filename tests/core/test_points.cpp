@@ -44,6 +44,7 @@ TEST(PointsStore, ReaderRules)
         {"explicit out = 0 stays 0", "[[song]]\npath = \"/a\"\nout = 0\n", "/a", -1, 0, 1},
         {"lenient numbers", "[[song]]\npath = \"/a\"\nin =   7.25s\nout = abc\n", "/a", 7.25f, 0, 1},
         {"nan and inf read as no number", "[[song]]\npath = \"/a\"\nin = nan\nout = inf\n", "/a", 0, 0, 1},
+        {"beyond float range reads as no number", "[[song]]\npath = \"/a\"\nin = 1e39\nout = -1e300\n", "/a", 0, 0, 1},
         {"keys before any header still count", "path = \"/a\"\nin = 3\n", "/a", 3, -1, 1},
         {"comments, junk and unknown keys skipped",
          "# in = 4\n[[song]]\njunk line\n#path = \"/x\"\npath = \"/a\"\nzzz = 1\nin = 4\n", "/a", 4, -1, 1},
