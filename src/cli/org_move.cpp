@@ -57,6 +57,8 @@ enum class Placed { Failed, Linked, Renamed, Same };
 Placed place(const std::string& from, const std::string& to)
 {
     if (same_entry(from, to)) return exists_l(from) ? Placed::Same : Placed::Failed;
+    // The old name must be removable later, as a rename would need.
+    if (::access(path_dir(from).c_str(), W_OK) != 0) return Placed::Failed;
     if (same_file(from, to)) return Placed::Linked;  // an earlier, interrupted run linked it
     if (::link(from.c_str(), to.c_str()) == 0) return Placed::Linked;
     // Folders without hard links: rename, but never over an existing name.

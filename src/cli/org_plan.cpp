@@ -123,8 +123,10 @@ std::vector<Move> org_plan(Library& library)
     if (root.empty()) return moves;
     add_loose_files(library, root, moves);
     std::string root_n = norm_dir(root);
+    std::unordered_set<std::string> planned;  // a catalog listing a song twice moves it once
     for (const Track& t : library.tracks) {
-        if (!same_dir(path_dir(t.path), root_n) || !is_regular(t.path)) continue;
+        if (!same_dir(path_dir(t.path), root_n) || !planned.insert(t.path).second || !is_regular(t.path))
+            continue;
         moves.push_back({t.path, org_target(root, t), true, {}});
     }
     std::string text;

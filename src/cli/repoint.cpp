@@ -26,20 +26,9 @@ bool remap_one(const PathMap& map, std::string& path)
     return true;
 }
 
-// A loose file the plan added may now duplicate a record already naming the
-// target (a spare name from an interrupted run); the older record stays.
 void remap_catalog(Library& lib, const PathMap& map)
 {
-    std::unordered_set<std::string> seen;
-    std::vector<Track> kept;
-    kept.reserve(lib.tracks.size());
-    for (Track& t : lib.tracks) {
-        bool changed = remap_one(map, t.path);
-        if (changed && seen.count(t.path)) continue;
-        seen.insert(t.path);
-        kept.push_back(std::move(t));
-    }
-    lib.tracks = std::move(kept);
+    for (Track& t : lib.tracks) remap_one(map, t.path);
     for (Playlist& pl : lib.playlists) {
         std::vector<std::string> paths;
         std::unordered_set<std::string> in_list(pl.paths.begin(), pl.paths.end());

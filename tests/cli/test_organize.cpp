@@ -252,6 +252,22 @@ TEST_F(Organize, UnwritableTargetSkipsThatSongOnly)
     expect_records_exist();
 }
 
+TEST_F(Organize, SongListedTwiceMovesOnce)
+{
+    Library lib = tsup::read_catalog(home.path());
+    lib.tracks.push_back(lib.tracks.at(1));  // acdc.mp3 again
+    tsup::write_catalog(home.path(), lib.tracks, root, lib.playlists);
+    tsup::RunResult r = tsup::run_cli(home.path(), {"organize", "--apply"}, opts);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("moved 6 of 6\n"), std::string::npos) << r.out;
+    lib = tsup::read_catalog(home.path());
+    EXPECT_EQ(std::count_if(lib.tracks.begin(), lib.tracks.end(),
+                            [&](const Track& t) { return t.path == root + "/AC/Live- 1991/acdc.mp3"; }),
+              2)
+        << "both records follow the song";
+    expect_records_exist();
+}
+
 TEST_F(Organize, NoJournalNoMoves)
 {
     tsup::write_file(home / ".lumoramusic/organize", "a file where the journal folder goes");
