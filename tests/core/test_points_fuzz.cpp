@@ -44,7 +44,7 @@ TEST(StateFuzz, ReadersSurviveDamagedFiles)
                                  "# Lumora Music undo position\ncur = 3\ntop = 5\n"};
     tsup::write_file(h.dir / "t.mp3", "x");
     std::mt19937 rng(20261211);
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 500; ++i) {
         const std::string& seed = seeds[i % 5];
         std::string text = mutate(seed, rng);
         IoStore s = io_store_parse(text);
