@@ -18,7 +18,8 @@ void cli_spotdl_path()
     const char* p = std::getenv("PATH");
     std::string path = p ? p : "/usr/bin:/bin";
     const char* h = std::getenv("HOME");
-    std::string base = std::string(h ? h : ".") + "/Library/Python";
+    std::string home = h ? h : ".";
+    std::string base = home + "/Library/Python";
     if (DIR* d = ::opendir(base.c_str())) {
         while (dirent* e = ::readdir(d)) {
             std::string entry = base + "/" + e->d_name;
@@ -27,6 +28,9 @@ void cli_spotdl_path()
         }
         ::closedir(d);
     }
+    // On Linux, pip --user and pipx put the program in ~/.local/bin.
+    struct stat st {};
+    if (::stat((home + "/.local/bin/spotdl").c_str(), &st) == 0) path = home + "/.local/bin:" + path;
     ::setenv("PATH", path.c_str(), 1);
 }
 

@@ -73,6 +73,10 @@ TEST(DownloadHelpers, PerUserInstallJoinsPath)
     tsup::ScopedEnv p("PATH", std::string("/usr/bin"));
     cli_spotdl_path();
     EXPECT_STREQ(std::getenv("PATH"), (home / "Library/Python/3.11/bin:/usr/bin").c_str());
+    tsup::write_file(home / ".local/bin/spotdl", "");
+    ::setenv("PATH", "/usr/bin", 1);
+    cli_spotdl_path();
+    EXPECT_STREQ(std::getenv("PATH"), (home / ".local/bin:" + home / "Library/Python/3.11/bin:/usr/bin").c_str());
 
     tsup::write_file(home / "r/a/new.mp3", "x");
     tsup::write_file(home / "r/old.flac", "x");
