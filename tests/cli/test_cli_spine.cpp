@@ -59,7 +59,7 @@ struct Home {
         lib.tracks = {mk("/m/hey.mp3", "Hey Jude", "The Beatles", "Past Masters"),
                       mk("/m/jude.mp3", "Jude", "Hey", ""),
                       mk("/m/dq.mp3", "Dancing Queen", "ABBA", "Arrival"),
-                      mk("/m/sos.mp3", "SOS \"live\"", "Abba", "Back\\slash"),
+                      mk("/m/sos.mp3", "SOS \"live\" take", "Abba", "Back\\slash"),
                       mk("/m/friends.mp3", "Other", "ABBA & Friends", "")};
         lib.save_catalog();
     }
@@ -135,7 +135,7 @@ TEST(CliSongs, ListsRecordsEscapedAndExitStatus)
     EXPECT_EQ(all.out.rfind("[[song]]\ntitle = \"Hey Jude\"\nartist = \"The Beatles\"\npath = \"/m/hey.mp3\"\n\n", 0), 0u);
     RunResult sos = tsup::run_cli(h.dir.path(), {"songs", "sos"});
     EXPECT_EQ(sos.status, 0);
-    EXPECT_EQ(sos.out, "[[song]]\ntitle = \"SOS \\\"live\\\"\"\nartist = \"Abba\"\npath = \"/m/sos.mp3\"\n\n");
+    EXPECT_EQ(sos.out, "[[song]]\ntitle = \"SOS \\\"live\\\" take\"\nartist = \"Abba\"\npath = \"/m/sos.mp3\"\n\n");
     RunResult none = tsup::run_cli(h.dir.path(), {"songs", "zzz"});
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.out, "");
