@@ -2,6 +2,7 @@
 #include "app/cover_cache.h"
 
 #include <GL/gl.h>
+#include <GLFW/glfw3.h>
 #include <imgui.h>
 #include <stb_image.h>
 #include <stb_image_resize.h>
@@ -83,5 +84,9 @@ unsigned art_upload(const unsigned char* bytes, size_t n) {
 unsigned album_tex(const std::string& key, const std::string& path) {
     // One cache for the whole run: textures live until exit.
     static CoverCache cache{{}, {}, -1, 0, song_cover_bytes, art_upload};
-    return cover_cache_get(cache, key, path, ImGui::GetFrameCount());
+    bool at_limit = cache.frame == ImGui::GetFrameCount() && cache.loads >= kCoverLoadsPerFrame;
+    unsigned t = cover_cache_get(cache, key, path, ImGui::GetFrameCount());
+    // A cover put off to a later frame: wake an idle loop so that frame comes.
+    if (!t && at_limit && glfwGetCurrentContext()) glfwPostEmptyEvent();
+    return t;
 }

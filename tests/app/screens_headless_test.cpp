@@ -156,3 +156,30 @@ TEST_F(ScreenTest, TransportToggles) {
         EXPECT_EQ(s.repeat, want);
     }
 }
+
+TEST_F(ScreenTest, DoubleClickStartsTheRowAndEnterTheFocus) {
+    std::string a = home / "Music/a.wav", b = home / "Music/b.wav";
+    tsup::make_tone(a, 1.0);
+    tsup::make_tone(b, 1.0, 660);
+    s.library.tracks = {views_track(a, "Aa", "X", "Y", 1), views_track(b, "Bb", "X", "Y", 2)};
+    ASSERT_TRUE(s.player.init_manual(48000));
+    auto draw = [&] {
+        handle_list_keys(s);
+        draw_tracklist(s);
+    };
+    ui.frame(draw);
+    float y = 20;
+    while (s.focus < 0 && y < 300) ui.click(ImVec2(200, y += 3), draw);
+    ASSERT_EQ(s.focus, 0);
+    for (int i = 0; i < 40; ++i) ui.frame(draw);  // the scan's clicks are long past
+    EXPECT_EQ(s.current, -1);
+    ui.click(ImVec2(200, y + 4), draw);
+    EXPECT_EQ(s.current, -1);  // one click selects only
+    ui.click(ImVec2(200, y + 4), draw);
+    EXPECT_EQ(s.current, 0);
+    EXPECT_TRUE(s.player.loaded());
+    ui.key(GLFW_KEY_DOWN, draw);
+    ui.key(GLFW_KEY_ENTER, draw);
+    EXPECT_EQ(s.current, 1);
+    s.player.shutdown();
+}
