@@ -66,8 +66,10 @@ std::string phone_cut_file(const PhoneCut& cut)
     std::string folder = cut.dir + "/" + io_hash_hex(phone_cut_key(cut, st.st_size, mtime_ns));
     std::string file = folder + "/" + io_file_name(cut.src);
     std::lock_guard<std::mutex> lock(phone_cut_mutex);
-    struct stat done {};
-    if (::stat((folder + "/done").c_str(), &done) == 0) return file;
+    // A finished cut whose file was removed by hand is made again rather
+    // than handed out as a path to nothing.
+    struct stat done {}, made {};
+    if (::stat((folder + "/done").c_str(), &done) == 0 && ::stat(file.c_str(), &made) == 0) return file;
     if (!state_mkdirs(folder)) return "";
     // Written under a temporary name and renamed when complete, so a killed
     // or failed ffmpeg never leaves a partial file under the song's name.

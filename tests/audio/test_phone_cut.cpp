@@ -96,6 +96,12 @@ TEST(PhoneCut, CutOnceThenReuse)
     ASSERT_FALSE(other.empty());
     EXPECT_NE(other, cut);
 
+    // A cut whose file was deleted by hand is made again.
+    std::remove(cut.c_str());
+    EXPECT_EQ(phone_cut_file(c), cut);
+    EXPECT_NEAR(tsup::probe_seconds(cut), 2.0, 0.05);
+    tsup::write_file(cut, "REUSED");
+
     // A folder without `done` (an interrupted run) is cut again.
     std::remove((folder + "/done").c_str());
     EXPECT_EQ(phone_cut_file(c), cut);
