@@ -38,8 +38,9 @@ std::string cli_asr_json(const std::string& path)
     state_mkdirs(dir);
     // The recogniser must not try to reach the network for its model.
     ::setenv("HF_HUB_OFFLINE", "1", 1);
-    bool ok = cli_spawn({cli_asr_program(), "--output-format", "json", "--output-dir", dir, path},
-                        true);
+    // A relative name starting with "-" would read as an option.
+    std::string arg = path[0] == '-' ? "./" + path : path;
+    bool ok = cli_spawn({cli_asr_program(), "--output-format", "json", "--output-dir", dir, arg}, true);
     return ok && file_exists(out) ? out : "";
 }
 

@@ -103,6 +103,15 @@ TEST_F(AnalyzeCmd, WithoutRecogniserReportsNoSuggestion)
     EXPECT_EQ(r.out, "");
 }
 
+TEST_F(AnalyzeCmd, RelativePathWithLeadingDash)
+{
+    std::filesystem::copy_file(song, home / "music/-lead.wav");
+    opts.cwd = home / "music";
+    tsup::RunResult r = tsup::run_cli(home.path(), {"analyze", "-lead.wav"}, opts);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("path = \"-lead.wav\"\nduration = 13.0\nasr = true\n"), std::string::npos) << r.out;
+}
+
 TEST_F(AnalyzeCmd, UndecodableFileGivesZeroDuration)
 {
     std::string junk = home / "music/junk.mp3";

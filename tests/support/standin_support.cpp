@@ -46,6 +46,7 @@ while [ $# -gt 1 ]; do
   if [ "$1" = "--output-dir" ]; then shift; dir="$1"; fi
   shift
 done
+case "$1" in -*) echo "unknown option $1" >&2; exit 2;; esac
 name=$(basename -- "$1")
 cp -- "$FAKE_ASR_JSON" "$dir/${name%.*}.json"
 )SH";
