@@ -62,3 +62,5 @@ bool list_keys_view(const AppState& state);
 int playlist_add_paths(AppState& state, int32_t playlist, const std::vector<std::string>& paths);
 // A new playlist "Playlist <count + 1>" holding the paths; its index.
 int32_t playlist_new_with(AppState& state, const std::vector<std::string>& paths);
+// Forgets the songs' In/Out points as one undo step; returns its label.
+std::string list_clear_io(const std::vector<std::string>& paths);

@@ -6,6 +6,8 @@
 
 #include "app/app_state.h"
 #include "app/song_table.h"
+#include "core/history.h"
+#include "core/points.h"
 
 int playlist_add_paths(AppState& s, int32_t pl, const std::vector<std::string>& paths) {
     if (pl < 0 || (size_t)pl >= s.library.playlists.size()) return 0;
@@ -23,6 +25,17 @@ int32_t playlist_new_with(AppState& s, const std::vector<std::string>& paths) {
     return idx;
 }
 
+std::string list_clear_io(const std::vector<std::string>& paths) {
+    std::string file = io_store_file();
+    IoStore store = io_store_load(file);
+    // Whatever was there before becomes an undo step of its own first.
+    hist_checkpoint();
+    for (const std::string& p : paths) io_clear_song_points(store, file, p);
+    std::string label = "Clear I/O (" + std::to_string(paths.size()) + (paths.size() == 1 ? " song)" : " songs)");
+    hist_commit(label);
+    return label;
+}
+
 void draw_track_ctx(AppState& s, int32_t i, const Track&) {
     std::string id = "##ctx" + std::to_string(i);
     if (!ImGui::BeginPopupContextItem(id.c_str())) return;
@@ -37,5 +50,8 @@ void draw_track_ctx(AppState& s, int32_t i, const Track&) {
         if (ImGui::MenuItem("New Playlist...")) playlist_new_with(s, items);
         ImGui::EndMenu();
     }
+    std::string suffix = items.size() >= 2 ? " (" + std::to_string(items.size()) + " songs)" : "";
+    ImGui::Separator();
+    if (ImGui::MenuItem(("Clear I/O" + suffix).c_str())) list_clear_io(items);
     ImGui::EndPopup();
 }

@@ -5,6 +5,9 @@
 #include "app/app_state.h"
 #include "app/song_table.h"
 #include "app/track_start.h"
+#include "core/history.h"
+#include "core/points.h"
+#include "support/support.h"
 #include "views_fixture.h"
 
 namespace {
@@ -163,4 +166,22 @@ TEST(ContextMenu, PlaylistEdits) {
     EXPECT_EQ(idx, 3);
     EXPECT_EQ(s.library.playlists[3].name, "Playlist 4");
     EXPECT_EQ(s.library.playlists[3].paths.size(), 2u);
+}
+
+TEST(ContextMenu, ClearIoIsOneUndoStep) {
+    tsup::TempDir home;
+    tsup::ScopedEnv env("HOME", home.path());
+    IoStore store;
+    store["/m/1.mp3"] = IoSaved{1.5f, 20.0f};
+    store["/m/2.mp3"] = IoSaved{2.0f, -1.0f};
+    store["/m/3.mp3"] = IoSaved{3.0f, 30.0f};
+    ASSERT_TRUE(io_store_save(store, io_store_file()));
+    EXPECT_EQ(list_clear_io({"/m/1.mp3", "/m/3.mp3"}), "Clear I/O (2 songs)");
+    IoStore left = io_store_load(io_store_file());
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_TRUE(left.count("/m/2.mp3"));
+    EXPECT_EQ(hist_undo_label(), "Clear I/O (2 songs)");
+    EXPECT_EQ(hist_undo(), "Clear I/O (2 songs)");
+    EXPECT_EQ(io_store_load(io_store_file()).size(), 3u);  // undo brings the points back
+    EXPECT_EQ(list_clear_io({"/m/2.mp3"}), "Clear I/O (1 song)");
 }
