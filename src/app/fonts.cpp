@@ -13,9 +13,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Latin-1, arrows, geometric shapes and the card suits (the heart column).
-const ImWchar kGlyphRanges[] = {0x0020, 0x00FF, 0x2190, 0x21FF, 0x25A0, 0x25FF,
-                                0x2660, 0x2665, 0};
+// Latin-1, general punctuation (the dashes and ellipsis of the interface
+// texts), arrows, geometric shapes and the card suits (the heart column).
+const ImWchar kGlyphRanges[] = {0x0020, 0x00FF, 0x2010, 0x2027, 0x2190, 0x21FF,
+                                0x25A0, 0x25FF, 0x2660, 0x2665, 0};
 
 bool font_ext(const fs::path& p) {
     std::string e = p.extension().string();
