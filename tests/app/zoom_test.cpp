@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <GLFW/glfw3.h>
+
+#include "app/app_state.h"
 #include "app/zoom.h"
 #include "chords/chord_settings.h"
+#include "headless_ui.h"
+#include "support/support.h"
 
 TEST(ZoomStep, SongListScaleAndReset) {
     ChordSettings s;
@@ -47,4 +52,46 @@ TEST(ZoomStep, LyricLinesTakeWholeStepsAndKeepTheFraction) {
     zoom_step_settings(s, acc, kZoomLyrics, false, true, 9);
     EXPECT_EQ(s.lyr_ctx, 5);
     EXPECT_EQ(zoom_step_settings(s, acc, kZoomLyrics, true, true, 0), "Lyrics 2 lines each side");
+}
+
+// Zoom input through a real ImGui frame: wheel over a marked area, keys,
+// the delayed save that keeps the rest of the settings file.
+TEST(ZoomApply, WheelKeysAndDelayedSave) {
+    tsup::TempDir home;
+    tsup::ScopedEnv env("HOME", home.path());
+    ChordSettings before;
+    before.transpose = 3;  // a user's own choice that a zoom save must keep
+    ASSERT_TRUE(chord_settings_save(chord_settings_file(), before));
+    HeadlessUi ui;
+    AppState s;
+    auto apply = [&] { zoom_apply(s); };
+    // Ctrl+wheel with no marked area does nothing.
+    s.zoom.wheel = 1;
+    ui.frame(apply);
+    EXPECT_TRUE(s.zoom_hud_text.empty());
+    // Over the song list.
+    s.zoom.wheel = 1;
+    s.zoom.area = kZoomSongs;
+    ui.frame(apply);
+    EXPECT_EQ(s.zoom_hud_text, "Songs 106%");
+    EXPECT_EQ(s.zoom.area, kZoomNone);  // marked again by the views each frame
+    EXPECT_EQ(s.chord_settings.transpose, 3);  // the file was read before changing it
+    // Ctrl+plus with no marked area zooms the lyrics font.
+    ui.key(GLFW_KEY_EQUAL, apply, true);
+    EXPECT_EQ(s.zoom_hud_text, "Lyrics 30 pt");
+    // Ctrl+0 over the song list resets it.
+    s.zoom.area = kZoomSongs;
+    ImGui::GetIO().KeyCtrl = true;
+    ImGui::GetIO().KeysDown[GLFW_KEY_0] = true;
+    ui.frame(apply);
+    ImGui::GetIO().KeysDown[GLFW_KEY_0] = false;
+    ImGui::GetIO().KeyCtrl = false;
+    EXPECT_EQ(s.zoom_hud_text, "Songs 100%");
+    // Saved once changes stop for 0.4 s, not before.
+    EXPECT_NE(chord_settings_load(chord_settings_file()).lyr_size, s.chord_settings.lyr_size);
+    for (int i = 0; i < 30; ++i) ui.frame(apply);
+    ChordSettings after = chord_settings_load(chord_settings_file());
+    EXPECT_NEAR(after.lyr_size, 29.68f, 0.01f);
+    EXPECT_EQ(after.transpose, 3);
+    EXPECT_EQ(s.settings_save_at, 0.0);
 }
