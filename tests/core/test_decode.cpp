@@ -13,22 +13,31 @@ namespace {
 
 class DecodeTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        dir_ = new tsup::TempDir;
-        for (const char* ext : {"mp3", "flac", "m4a", "wav", "ogg", "aac", "wma", "opus"})
-            tsup::make_tone(*dir_ / (std::string("tone.") + ext), 1.0, 441);
-        // Left channel a tone at half scale, right channel silent.
-        tsup::RunResult r = tsup::run({"ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
-                                       "aevalsrc=0.5*sin(2*PI*441*t)|0:s=44100:d=1", *dir_ / "left.wav"});
-        ASSERT_EQ(r.status, 0) << r.err;
-    }
+    static void SetUpTestSuite() { dir_ = new tsup::TempDir; }
     static void TearDownTestSuite()
     {
         delete dir_;
         dir_ = nullptr;
     }
     static std::string file(const std::string& name) { return *dir_ / name; }
+    // A one-second 441 Hz tone of the given type, made on first use (each
+    // test runs in its own process under ctest, so make only what it needs).
+    static std::string tone(const std::string& ext)
+    {
+        std::string path = file("tone." + ext);
+        if (!tsup::exists(path)) tsup::make_tone(path, 1.0, 441);
+        return path;
+    }
+    // Left channel a tone at half scale, right channel silent.
+    static std::string left_only()
+    {
+        std::string path = file("left.wav");
+        if (tsup::exists(path)) return path;
+        tsup::RunResult r = tsup::run({"ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
+                                       "aevalsrc=0.5*sin(2*PI*441*t)|0:s=44100:d=1", path});
+        EXPECT_EQ(r.status, 0) << r.err;
+        return path;
+    }
     static tsup::TempDir* dir_;
 };
 tsup::TempDir* DecodeTest::dir_ = nullptr;
@@ -59,7 +68,7 @@ TEST_F(DecodeTest, EveryCatalogTypeDecodesToTheTone)
     for (const char* ext : {"mp3", "flac", "m4a", "wav", "ogg", "aac", "wma", "opus"}) {
         SCOPED_TRACE(ext);
         std::vector<float> pcm;
-        ASSERT_TRUE(decode_audio(file(std::string("tone.") + ext), 22050, 1, pcm));
+        ASSERT_TRUE(decode_audio(tone(ext), 22050, 1, pcm));
         // Lossy codecs add up to a couple of thousand samples of padding.
         EXPECT_NEAR(static_cast<double>(pcm.size()), 22050.0, 2200.0);
         EXPECT_NEAR(rms(pcm, 1, 0), want_rms, 0.01);
@@ -72,7 +81,7 @@ TEST_F(DecodeTest, ResamplesToTheRequestedRate)
     for (int rate : {11025, 22050, 44100, 48000}) {
         SCOPED_TRACE(rate);
         std::vector<float> pcm;
-        ASSERT_TRUE(decode_audio(file("tone.wav"), rate, 1, pcm));
+        ASSERT_TRUE(decode_audio(tone("wav"), rate, 1, pcm));
         EXPECT_NEAR(static_cast<double>(pcm.size()), rate, rate * 0.002);
         EXPECT_NEAR(crossings_per_second(pcm, 1, rate), 441.0, 2.0);
     }
@@ -81,8 +90,8 @@ TEST_F(DecodeTest, ResamplesToTheRequestedRate)
 TEST_F(DecodeTest, MonoSourceFillsBothStereoChannelsAtFullLevel)
 {
     std::vector<float> mono, stereo;
-    ASSERT_TRUE(decode_audio(file("tone.wav"), 44100, 1, mono));
-    ASSERT_TRUE(decode_audio(file("tone.wav"), 44100, 2, stereo));
+    ASSERT_TRUE(decode_audio(tone("wav"), 44100, 1, mono));
+    ASSERT_TRUE(decode_audio(tone("wav"), 44100, 2, stereo));
     ASSERT_EQ(stereo.size(), mono.size() * 2);
     for (size_t i = 0; i < mono.size(); ++i) {
         ASSERT_FLOAT_EQ(stereo[2 * i], mono[i]) << i;
@@ -93,8 +102,8 @@ TEST_F(DecodeTest, MonoSourceFillsBothStereoChannelsAtFullLevel)
 TEST_F(DecodeTest, StereoMixesToMonoAsTheAverage)
 {
     std::vector<float> stereo, mono;
-    ASSERT_TRUE(decode_audio(file("left.wav"), 44100, 2, stereo));
-    ASSERT_TRUE(decode_audio(file("left.wav"), 44100, 1, mono));
+    ASSERT_TRUE(decode_audio(left_only(), 44100, 2, stereo));
+    ASSERT_TRUE(decode_audio(left_only(), 44100, 1, mono));
     ASSERT_EQ(stereo.size(), mono.size() * 2);
     EXPECT_NEAR(rms(stereo, 2, 0), 0.5 / std::sqrt(2.0), 0.005);
     EXPECT_LT(rms(stereo, 2, 1), 1e-4);
@@ -111,8 +120,8 @@ TEST_F(DecodeTest, FailsCleanlyOnBadInput)
         int rate, channels;
     } cases[] = {
         {file("missing.mp3"), 44100, 2}, {file("empty.mp3"), 44100, 2}, {file("text.mp3"), 44100, 2},
-        {file("zeros.flac"), 44100, 2},  {file("tone.wav"), 0, 2},      {file("tone.wav"), 44100, 0},
-        {file("tone.wav"), 44100, 3},    {dir_->path(), 44100, 2},
+        {file("zeros.flac"), 44100, 2},  {tone("wav"), 0, 2},      {tone("wav"), 44100, 0},
+        {tone("wav"), 44100, 3},    {dir_->path(), 44100, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path + " " + std::to_string(c.rate) + "/" + std::to_string(c.channels));
@@ -126,10 +135,10 @@ TEST_F(DecodeTest, CancelStopsAndLeavesNothing)
 {
     std::atomic<bool> cancel{true};
     std::vector<float> pcm;
-    EXPECT_FALSE(decode_audio(file("tone.flac"), 44100, 2, pcm, &cancel));
+    EXPECT_FALSE(decode_audio(tone("flac"), 44100, 2, pcm, &cancel));
     EXPECT_TRUE(pcm.empty());
     cancel = false;
-    EXPECT_TRUE(decode_audio(file("tone.flac"), 44100, 2, pcm, &cancel));
+    EXPECT_TRUE(decode_audio(tone("flac"), 44100, 2, pcm, &cancel));
     EXPECT_FALSE(pcm.empty());
 }
 
@@ -137,12 +146,16 @@ TEST_F(DecodeTest, ConcurrentDecodesGiveTheSameSamples)
 {
     const char* exts[] = {"mp3", "flac", "ogg", "opus"};
     std::vector<float> want[4], got[4];
-    for (int i = 0; i < 4; ++i) ASSERT_TRUE(decode_audio(file(std::string("tone.") + exts[i]), 22050, 1, want[i]));
+    std::string paths[4];
+    for (int i = 0; i < 4; ++i) {
+        paths[i] = tone(exts[i]);
+        ASSERT_TRUE(decode_audio(paths[i], 22050, 1, want[i]));
+    }
     std::vector<std::thread> threads;
     std::atomic<int> ok{0};
     for (int i = 0; i < 4; ++i)
         threads.emplace_back([&, i] {
-            if (decode_audio(file(std::string("tone.") + exts[i]), 22050, 1, got[i])) ++ok;
+            if (decode_audio(paths[i], 22050, 1, got[i])) ++ok;
         });
     for (auto& t : threads) t.join();
     EXPECT_EQ(ok.load(), 4);
