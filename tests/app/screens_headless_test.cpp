@@ -183,3 +183,20 @@ TEST_F(ScreenTest, DoubleClickStartsTheRowAndEnterTheFocus) {
     EXPECT_EQ(s.current, 1);
     s.player.shutdown();
 }
+
+TEST_F(ScreenTest, StoredDescendingSortAndHeaderClickSaves) {
+    songs(6);
+    for (size_t i = 0; i < s.library.tracks.size(); ++i) s.library.tracks[i].plays = (uint32_t)(i * 7 % 5);
+    tsup::write_file(home / ".lumoramusic/view.toml", "sort_col = \"Plays\"\nsort_asc = 0\n");
+    auto draw = [&] { draw_tracklist(s); };
+    ui.frame(draw);
+    EXPECT_EQ(s.sort_pref.column, "Plays");
+    for (size_t i = 1; i < s.library.tracks.size(); ++i)
+        EXPECT_GE(s.library.tracks[i - 1].plays, s.library.tracks[i].plays) << i;
+    // Clicking the Title header sorts by title and remembers it.
+    for (float y = 20; y < 90 && s.sort_pref.column != "Title"; y += 4) ui.click(ImVec2(100, y), draw);
+    ASSERT_EQ(s.sort_pref.column, "Title");
+    EXPECT_EQ(s.library.tracks.front().title, "Song 00000");
+    EXPECT_EQ(tsup::read_file(home / ".lumoramusic/view.toml"),
+              "# Lumora Music view prefs (click a column header to change)\nsort_col = \"Title\"\nsort_asc = 1\n");
+}
