@@ -10,7 +10,7 @@ namespace {
 
 void append_entry(std::string& out, const char* table, const ChordEv& e)
 {
-    char buf[64];
+    char buf[128];  // room for the largest float printed in full
     std::snprintf(buf, sizeof buf, "\n[[%s]]\nt = %.3f\n", table, static_cast<double>(e.t));
     out += buf;
     out += "name = \"" + io_toml_esc(e.name) + "\"\n";
@@ -67,7 +67,7 @@ std::string chords_text(const ChordSheet& sheet)
         "# Lumora Music chords. t = seconds from song start; chord lasts until next t.\n"
         "# meter = beats per bar; downbeat = time of a beat 1 (-1 = first chord).\n";
     out += "key = \"" + io_toml_esc(sheet.key) + "\"\n";
-    char buf[160];
+    char buf[192];
     std::snprintf(buf, sizeof buf, "bpm = %.2f\nmeter = %d\ndownbeat = %.3f\n",
                   static_cast<double>(sheet.bpm), sheet.meter, static_cast<double>(sheet.downbeat));
     out += buf;

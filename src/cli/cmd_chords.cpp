@@ -87,7 +87,7 @@ std::vector<Track> songs_without_sheet()
 
 void append_ev(std::string& out, const char* prefix, const char* fmt, const ChordEv& e)
 {
-    char buf[96];
+    char buf[128];  // room for the largest float printed in full
     std::snprintf(buf, sizeof buf, fmt, prefix, static_cast<double>(e.t));
     out += buf + io_toml_esc(e.name) + "\"}";
 }
@@ -99,7 +99,7 @@ std::string cli_chords_listing(const Track& track, const std::string& sheet_path
 {
     std::string out = "[[song]]\ntitle = \"" + io_toml_esc(track.title) + "\"\nfile = \"" +
                       io_toml_esc(sheet_path) + "\"\nkey = \"" + io_toml_esc(sheet.key) + "\"\n";
-    char buf[160];
+    char buf[192];
     std::snprintf(buf, sizeof buf, "bpm = %.2f\nmeter = %d\ndownbeat = %.3f\nsections = [",
                   static_cast<double>(sheet.bpm), sheet.meter, static_cast<double>(sheet.downbeat));
     out += buf;

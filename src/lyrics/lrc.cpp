@@ -82,16 +82,21 @@ std::string lrc_path(const std::string& song_path)
 
 std::string lrc_stamp(float t)
 {
-    long cs = t > 0.0f ? static_cast<long>(t * 100.0f + 0.5f) : 0;
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "[%02ld:%02ld.%02ld]", cs / 6000, (cs / 100) % 60, cs % 100);
+    // Clamped so that absurd or infinite times still print as a time.
+    double secs = t > 0.0f ? std::min(static_cast<double>(t), 1e9) : 0.0;
+    long long cs = static_cast<long long>(secs * 100.0 + 0.5);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "[%02lld:%02lld.%02lld]", cs / 6000, (cs / 100) % 60, cs % 100);
     return buf;
 }
 
 std::string lrc_text(const std::vector<LrcLine>& lines)
 {
     std::string out;
-    for (const LrcLine& l : lines) out += lrc_stamp(l.t) + l.text + "\n";
+    // The reader drops one space after the stamp, so a text that starts with
+    // a space gets one more to read back unchanged.
+    for (const LrcLine& l : lines)
+        out += lrc_stamp(l.t) + (l.text[0] == ' ' ? " " : "") + l.text + "\n";
     return out;
 }
 

@@ -37,5 +37,6 @@ std::vector<LrcLine> lrc_parse(const std::string& text);
 bool lrc_read(const std::string& path, std::vector<LrcLine>& lines);
 // "[mm:ss.cc]" for a time in seconds (negative times clamp to 0).
 std::string lrc_stamp(float t);
-// An LRC text: one "[mm:ss.cc]text" line per entry, each ended by '\n'.
+// An LRC text: one "[mm:ss.cc]text" line per entry, each ended by '\n'
+// (a text starting with a space gets one more, which the reader drops).
 std::string lrc_text(const std::vector<LrcLine>& lines);

@@ -114,7 +114,8 @@ TEST(LrcWrite, StampsReadBackExactly)
     EXPECT_EQ(lrc_stamp(62.5f), "[01:02.50]");
     EXPECT_EQ(lrc_stamp(0.0f), "[00:00.00]");
     EXPECT_EQ(lrc_stamp(-3.0f), "[00:00.00]");
-    std::vector<LrcLine> in = {{1.23f, "a"}, {75.5f, "b c"}, {3599.99f, "end"}};
+    EXPECT_EQ(lrc_stamp(INFINITY), "[16666666:40.00]");
+    std::vector<LrcLine> in = {{1.23f, "a"}, {2.0f, " lead space"}, {75.5f, "b c"}, {3599.99f, "end"}};
     auto out = lrc_parse(lrc_text(in));
     ASSERT_EQ(out.size(), in.size());
     for (size_t i = 0; i < in.size(); ++i) {
