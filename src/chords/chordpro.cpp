@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string_view>
+#include <unordered_map>
 
 #include "core/state.h"
 
@@ -145,15 +147,17 @@ std::vector<std::string> lyric_words(const std::string& text)
 float lyric_match(const std::vector<std::string>& a, const std::vector<std::string>& b)
 {
     if (a.empty() || b.empty()) return 0.0f;
-    std::vector<bool> used(b.size(), false);
+    // Pairing each word of a with the first unpaired equal word of b makes
+    // min(count in a, count in b) pairs per distinct word; counting keeps a
+    // huge line linear instead of quadratic.
+    std::unordered_map<std::string_view, size_t> left;
+    for (const std::string& w : b) ++left[w];
     size_t pairs = 0;
     for (const std::string& w : a) {
-        for (size_t j = 0; j < b.size(); ++j) {
-            if (!used[j] && b[j] == w) {
-                used[j] = true;
-                ++pairs;
-                break;
-            }
+        auto it = left.find(w);
+        if (it != left.end() && it->second > 0) {
+            --it->second;
+            ++pairs;
         }
     }
     return static_cast<float>(pairs) / static_cast<float>(std::max(a.size(), b.size()));

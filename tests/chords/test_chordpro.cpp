@@ -68,6 +68,10 @@ TEST(LyricMatch, PairsEachWordOnce)
     EXPECT_FLOAT_EQ(lyric_match(V{"a", "b", "c"}, V{"c", "b", "a", "d"}), 0.75f);
     EXPECT_FLOAT_EQ(lyric_match(V{}, V{"a"}), 0.0f);
     EXPECT_FLOAT_EQ(lyric_match(V{"x"}, V{}), 0.0f);
+    // Huge lines stay fast: 200k words each way.
+    V big_a(200000, "la"), big_b(200000, "la");
+    big_b.back() = "da";
+    EXPECT_NEAR(lyric_match(big_a, big_b), 199999.0f / 200000.0f, 1e-6);
 }
 
 std::vector<LrcLine> lyrics()
