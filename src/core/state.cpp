@@ -12,8 +12,11 @@
 
 std::string state_home()
 {
+    // Without HOME the state folder sits in the current folder, as the
+    // command-line tool's does, so both always find the same files (the root
+    // folder, the other choice, is not writable for a user anyway).
     const char* home = std::getenv("HOME");
-    std::string dir = std::string(home ? home : "") + "/.lumoramusic";
+    std::string dir = std::string(home ? home : ".") + "/.lumoramusic";
     ::mkdir(dir.c_str(), 0755);
     return dir;
 }

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-// "$HOME/.lumoramusic" (no trailing slash); creates the folder on every call.
+// "$HOME/.lumoramusic" (no trailing slash; "./.lumoramusic" without HOME);
+// creates the folder on every call.
 std::string state_home();
 // A file inside the state directory, e.g. state_path("io_points.toml").
 std::string state_path(const std::string& name);
