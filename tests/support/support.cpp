@@ -153,6 +153,9 @@ RunResult run_cli(const std::string& home, const std::vector<std::string>& args,
     argv.insert(argv.end(), args.begin(), args.end());
     opts.env["HOME"] = home;
     if (!opts.env.count("XDG_DATA_HOME")) opts.env["XDG_DATA_HOME"] = home + "/.local/share";
+    // Player tests may run at the same time: unless a test says otherwise, the
+    // tool looks for a player name that no process has.
+    if (!opts.env.count("LUMORA_MUSIC_APP_PROC")) opts.env["LUMORA_MUSIC_APP_PROC"] = "lumora-no-player";
     return run(argv, opts);
 }
 

@@ -51,7 +51,8 @@ struct RunOptions {
 
 // Runs a program (looked up on PATH) without a shell and captures its output.
 RunResult run(const std::vector<std::string>& argv, const RunOptions& opts = {});
-// Runs lumora-music-cli with HOME set to `home`.
+// Runs lumora-music-cli with HOME set to `home` (and XDG_DATA_HOME inside it);
+// the running-player check looks for "lumora-no-player" unless opts.env names one.
 RunResult run_cli(const std::string& home, const std::vector<std::string>& args,
                   RunOptions opts = {});
 
