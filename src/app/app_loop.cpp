@@ -48,11 +48,12 @@ struct LoopPace {
     int quiet = 0;  // idle timeouts in a row without drawing
 };
 
-// Something on screen moves: the song plays (position, views following it),
+// Something on screen moves: the song plays (position, views following it;
+// not while it is still being decoded, so the decode gets the processor),
 // the user just did something (hover and press states settle over a few
 // frames), or the zoom indicator is fading.
 bool app_animating(const AppState& s, double now) {
-    return s.player.playing || now - app_last_input_time() < 1.0 || now - s.zoom_hud_time < 2.0;
+    return (s.player.playing && s.player.ready()) || now - app_last_input_time() < 1.0 || now - s.zoom_hud_time < 2.0;
 }
 
 // Polls while something moves (at most one frame per display refresh even if

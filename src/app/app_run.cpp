@@ -46,6 +46,7 @@ int music_app_run() {
     app_trace_mark("fonts");
     app_load_library(*state);
     install_media_tap(*state);
+    state->player.on_ready = app_wake;
     if (!state->player.init()) {
         std::fprintf(stderr, "lumora-music: the audio engine could not start\n");
         destroy_music_window(window);

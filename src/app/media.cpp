@@ -3,6 +3,8 @@
 #include <GLFW/glfw3.h>
 #include <imgui.h>
 
+#include <chrono>
+
 #include "app/app_state.h"
 #include "app/media_mpris.h"
 #include "app/track_start.h"
@@ -68,12 +70,17 @@ void media_apply_at(int command, double now) {
     else media_next(*media_ctx);
 }
 
-void media_apply(int command) { media_apply_at(command, glfwGetTime()); }
+// A monotonic clock of its own, so the debounce works before (and without)
+// a window.
+void media_apply(int command) {
+    using namespace std::chrono;
+    media_apply_at(command, duration<double>(steady_clock::now().time_since_epoch()).count());
+}
 
 void handle_space_key(AppState&) {
     const ImGuiIO& io = ImGui::GetIO();
     if (io.WantTextInput || io.KeyCtrl || io.KeyAlt || io.KeySuper) return;
-    if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Space), false)) media_apply(1);
+    if (ImGui::IsKeyPressed(GLFW_KEY_SPACE, false)) media_apply(1);
 }
 
 void handle_media_keys(AppState&) {

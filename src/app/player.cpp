@@ -116,12 +116,13 @@ bool Player::load(const std::string& path) {
     sound->rate = rate_;
     // The worker owns its copy of the path and a share of the job; a song
     // replaced mid-decode is cancelled and freed by the worker itself.
-    std::thread([job, path, rate = rate_] {
+    std::thread([job, path, rate = rate_, wake = on_ready] {
         std::vector<float> pcm;
         bool ok = decode_audio(path, rate, 2, pcm, &job->cancel);
         job->pcm = std::move(pcm);
         job->ok.store(ok);
         job->done.store(true, std::memory_order_release);
+        if (wake && !job->cancel.load()) wake();
     }).detach();
     std::lock_guard<std::mutex> g(mu_);
     mix_ = std::move(sound);

@@ -54,6 +54,8 @@ public:
     void pull(float* out, int frames);
 
     bool playing = false;  // true after play, false after pause, stop or load
+    // Called from the decode worker when a song is ready (wakes an idle loop).
+    void (*on_ready)() = nullptr;
 
 private:
     std::shared_ptr<MixSound> mix_;  // guarded by the device lock when shared with the callback

@@ -186,3 +186,35 @@ TEST(PlayerDecode, EveryCatalogTypePlaysAtTheEngineRate) {
 }
 
 }  // namespace
+
+namespace {
+
+// The SDL device: an unusable driver falls back to the silent dummy driver
+// with a note for the now-playing line; the dummy driver plays in real time.
+TEST(PlayerDevice, FallsBackToTheDummyDriverAndPlaysInRealTime) {
+    struct Case {
+        const char* driver;
+        bool note;
+    } cases[] = {{"dummy", false}, {"no-such-driver", true}};
+    tsup::TempDir dir;
+    tsup::write_wav_const(dir / "s.wav", 44100 * 2, 44100, 0.5);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.driver);
+        tsup::ScopedEnv env("SDL_AUDIODRIVER", c.driver);
+        Player p;
+        ASSERT_TRUE(p.init());
+        EXPECT_EQ(!p.device_note().empty(), c.note) << p.device_note();
+        EXPECT_GT(p.rate(), 0);
+        ASSERT_TRUE(p.load(dir / "s.wav"));
+        p.play();
+        for (int i = 0; i < 500 && !p.ready(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        EXPECT_GT(p.position_sec(), 0.1f);
+        EXPECT_LT(p.position_sec(), 1.9f);
+        p.shutdown();
+        EXPECT_FALSE(p.loaded());
+    }
+}
+
+}  // namespace
