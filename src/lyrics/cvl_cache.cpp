@@ -76,8 +76,8 @@ bool object_line(const std::string& obj, LrcLine& out)
     if (colon == std::string::npos) return false;
     const char* num = obj.c_str() + colon + 1;
     char* end = nullptr;
-    double t = std::strtod(num, &end);  // strtod skips leading blanks itself
-    // Not a number (or NaN/inf, which would break sorting): skip the object.
+    float t = static_cast<float>(std::strtod(num, &end));  // strtod skips leading blanks
+    // Not a number, or none a song can have (NaN would break sorting): skip the object.
     if (end == num || !std::isfinite(t)) return false;
     size_t tk = obj.find("\"text\"");
     if (tk == std::string::npos) return false;
@@ -87,7 +87,7 @@ bool object_line(const std::string& obj, LrcLine& out)
     if (q1 == std::string::npos) return false;
     size_t q2 = obj.find('"', q1 + 1);
     if (q2 == std::string::npos || q2 == q1 + 1) return false;
-    out.t = static_cast<float>(t);
+    out.t = t;
     out.text = obj.substr(q1 + 1, q2 - q1 - 1);
     return true;
 }

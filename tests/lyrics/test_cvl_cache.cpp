@@ -89,7 +89,7 @@ TEST(ParseCvlJson, BrokenInputFailsQuietly)
     const char* bad[] = {
         "", "{}", R"({"x":[{"startTime":1,"text":"a"}]})", R"({"lines": {"startTime":1})",
         R"({"lines": [ } {"startTime":1,"text":"a"}])", R"({"lines":[{"startTime":1,"text":"a)",
-        R"({"lines":[{"startTime":nan,"text":"a"}]})", R"({"lines":[{"startTime":1,"text":)",
+        R"({"lines":[{"startTime":nan,"text":"a"}]})", R"({"lines":[{"startTime":1e39,"text":"a"}]})", R"({"lines":[{"startTime":1,"text":)",
     };
     for (const char* j : bad) {
         std::vector<LrcLine> lines;
