@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "core/duration.h"
+#include "core/duration_lossless.h"
 #include "core/tags.h"
 
 namespace {
@@ -50,6 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     apic_bytes(path, pic);
     DurationFrames d;
     duration_frames(path, d);
+    flac_duration_frames(path, d);
+    wav_duration_frames(path, d);
 
     int type = 0;
     apic_payload(data, size, pic, type);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/decode_open.h"
+#include "core/duration_lossless.h"
 #include "core/duration_mp3.h"
 
 extern "C" {
@@ -115,12 +116,25 @@ bool count_decoded(DecodeInput& in, DurationFrames& out)
     return out.rate > 0;
 }
 
-bool has_mp3_ext(const std::string& path)
+// The lower-case extension of a file name, with its dot.
+std::string lower_ext(const std::string& path)
 {
-    if (path.size() < 4) return false;
-    std::string ext = path.substr(path.size() - 4);
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return "";
+    std::string ext = path.substr(dot);
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext == ".mp3";
+    return ext;
+}
+
+// The header-only readers, for the types that have one; each declines
+// anything it is not sure of.
+bool header_frames(const std::string& path, DurationFrames& out)
+{
+    std::string ext = lower_ext(path);
+    if (ext == ".mp3") return mp3_duration_frames(path, out);
+    if (ext == ".flac") return flac_duration_frames(path, out);
+    if (ext == ".wav") return wav_duration_frames(path, out);
+    return false;
 }
 
 }  // namespace
@@ -136,7 +150,8 @@ bool duration_frames_decoded(const std::string& path, DurationFrames& out)
 bool duration_frames(const std::string& path, DurationFrames& out)
 {
     out = {};
-    if (has_mp3_ext(path) && mp3_duration_frames(path, out)) return true;
+    if (header_frames(path, out)) return true;
+    out = {};
     DecodeInput in;
     if (!decode_open(path, in, false) || in.audio < 0) return false;
     if (packets_are_exact(in)) {

@@ -14,10 +14,11 @@ struct DurationFrames {
     int rate = 0;
 };
 
-// The decoded length. For MP3, FLAC and PCM WAV it is summed from the demuxed
-// packets (with the encoder delay and padding the decoder trims), which gives
-// the same count as decoding; other types, and any file whose packets do not
-// all carry a duration, are decoded. False when unopenable or without audio.
+// The decoded length. MP3 (a walk over the frame headers), FLAC and PCM WAV
+// (their headers) are read without decoding, each only when it is sure to
+// give the decoder's own count; other types, and any file those readers
+// decline, are decoded (FLAC and WAV by counting demuxed packets). False when
+// unopenable or without audio.
 bool duration_frames(const std::string& path, DurationFrames& out);
 // The same length, always by decoding every packet.
 bool duration_frames_decoded(const std::string& path, DurationFrames& out);

@@ -5,6 +5,7 @@
 
 #include "core/decode.h"
 #include "core/duration.h"
+#include "core/duration_lossless.h"
 #include "core/duration_mp3.h"
 #include "support/support.h"
 
@@ -160,6 +161,45 @@ TEST_F(DurationTest, Mp3WithOddTagsAndDamageMatchesFullDecode)
         expect_fast_equals_decoded(path);
         DurationFrames walked;
         EXPECT_EQ(mp3_duration_frames(path, walked), c.walked);
+    }
+}
+
+TEST_F(DurationTest, FlacAndWavHeadersTakeOnlyWhatTheyAreSureOf)
+{
+    struct Made {
+        const char* name;
+        std::vector<std::string> opts;
+    } made[] = {
+        {"s16.flac", {}},
+        {"mono24.flac", {"-ac", "1", "-ar", "48000", "-sample_fmt", "s32"}},
+        {"small_blocks.flac", {"-frame_size", "1152"}},
+        {"s16.wav", {}},
+        {"mono24.wav", {"-ac", "1", "-c:a", "pcm_s24le"}},
+        {"float.wav", {"-c:a", "pcm_f32le", "-ar", "48000"}},
+        {"adpcm.wav", {"-c:a", "adpcm_ms"}},
+    };
+    for (const Made& m : made) tsup::make_tone(file(m.name), 4.51, 440, m.opts);
+    std::string flac = tsup::read_file(file("s16.flac")), wav = tsup::read_file(file("s16.wav"));
+    tsup::write_file(file("cut.flac"), flac.substr(0, flac.size() * 2 / 3));
+    tsup::write_file(file("id3.flac"), tsup::id3v2_tag({{"TIT2", "x"}}) + flac);
+    tsup::write_file(file("cut.wav"), wav.substr(0, wav.size() - 1001));
+    tsup::write_file(file("chunk_after.wav"), wav + "LIST" + std::string("\x04\0\0\0abcd", 8));
+
+    struct Case {
+        const char* name;
+        bool taken;
+    } cases[] = {
+        {"s16.flac", true},  {"mono24.flac", true}, {"small_blocks.flac", true}, {"cut.flac", false},
+        {"id3.flac", false}, {"s16.wav", true},     {"mono24.wav", true},        {"float.wav", true},
+        {"cut.wav", true},   {"chunk_after.wav", true}, {"adpcm.wav", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = file(c.name);
+        expect_fast_equals_decoded(path);
+        DurationFrames d;
+        bool flac_type = std::string(c.name).ends_with(".flac");
+        EXPECT_EQ(flac_type ? flac_duration_frames(path, d) : wav_duration_frames(path, d), c.taken);
     }
 }
 
