@@ -1,10 +1,10 @@
-// libFuzzer entry for the ID3 tag and picture readers. Not part of the CMake
+// libFuzzer entry for the ID3 tag, picture and header-length readers. Not part of the CMake
 // build; build and run by hand:
 //
 //   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I src \
 //     fuzz/fuzz_id3.cpp src/core/tags_id3.cpp src/core/cover.cpp src/core/track.cpp \
 //     src/core/tags_container.cpp src/core/decode_open.cpp src/core/duration.cpp \
-//     src/core/duration_mp3.cpp \
+//     src/core/duration_mp3.cpp src/core/duration_lossless.cpp \
 //     $(pkg-config --libs libavformat libavcodec libavutil) -o fuzz_id3
 //   ./fuzz_id3 -max_total_time=60 -max_len=4096
 //
