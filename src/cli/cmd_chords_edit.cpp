@@ -17,6 +17,15 @@ float lenient(const std::string& s)
     return std::isnan(v) ? 0.0f : static_cast<float>(v);
 }
 
+// Sheet files are line based: a line break inside a name or key would cut
+// the entry in two and lose it on the next load, so it becomes a space.
+std::string one_line(std::string s)
+{
+    for (char& c : s)
+        if (c == '\n' || c == '\r') c = ' ';
+    return s;
+}
+
 void sort_by_time(std::vector<ChordEv>& list)
 {
     std::stable_sort(list.begin(), list.end(),
@@ -31,7 +40,7 @@ bool add_entry(const std::string& flag, const std::string& value, std::vector<Ch
         std::fprintf(stderr, "%s wants T=NAME (e.g. 12.4=G)\n", flag.c_str());
         return false;
     }
-    list.push_back({cli_chord_time(value.substr(0, eq)), value.substr(eq + 1)});
+    list.push_back({cli_chord_time(value.substr(0, eq)), one_line(value.substr(eq + 1))});
     return true;
 }
 
@@ -55,7 +64,7 @@ bool apply_valued(const Track& track, const std::string& flag, const std::string
                   ChordSheet& sheet)
 {
     if (flag == "--key") {
-        sheet.key = value == "-" ? "" : value;
+        sheet.key = value == "-" ? "" : one_line(value);
     } else if (flag == "--bpm") {
         sheet.bpm = std::max(lenient(value), 0.0f);
     } else if (flag == "--meter") {

@@ -92,6 +92,14 @@ TEST(CmdChords, EditsSaveAndListExactly)
     EXPECT_FLOAT_EQ(sheet.downbeat, -1.0f);
     EXPECT_EQ(sheet.chords.size(), 2u);
 
+    // A line break in a name would split the file's entry; it becomes a space.
+    r = h.cli({"chords", s, "--add", "70=A\nB", "--key", "E\rm"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    chords_load(h.music + "/Tune.chords.toml", sheet);
+    ASSERT_EQ(sheet.chords.size(), 3u);
+    EXPECT_EQ(sheet.chords[2].name, "A B");
+    EXPECT_EQ(sheet.key, "E m");
+
     r = h.cli({"chords", s, "--clear"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("sections = [{t = 0.000"), std::string::npos);
