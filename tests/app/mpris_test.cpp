@@ -116,9 +116,11 @@ TEST(PlayerMpris, MediaCommandsDrivePlaybackAndEndsAdvance) {
     ASSERT_EQ(mp.status(), "Stopped") << app.err();
 
     ASSERT_TRUE(mp.call("Play"));
-    sleep_ms(400);
+    sleep_ms(300);
     EXPECT_EQ(mp.status(), "Playing");
     EXPECT_EQ(mp.title(), "One");
+    // Sound starts once the song is decoded in the background.
+    for (int i = 0; i < 200 && mp.position() <= 0.0; ++i) sleep_ms(50);
     double p1 = mp.position();
     sleep_ms(600);
     double p2 = mp.position();
@@ -141,7 +143,7 @@ TEST(PlayerMpris, MediaCommandsDrivePlaybackAndEndsAdvance) {
     // Play to the end of "Two": the loop moves on to "Three" by itself.
     ASSERT_TRUE(mp.call("Play"));
     std::string now;
-    for (int i = 0; i < 100 && (now = mp.title()) != "Three"; ++i) sleep_ms(100);
+    for (int i = 0; i < 200 && (now = mp.title()) != "Three"; ++i) sleep_ms(100);
     EXPECT_EQ(now, "Three");
     EXPECT_EQ(mp.status(), "Playing");
 
