@@ -28,10 +28,13 @@ void app_load_library(AppState& state) {
     backup_daily();
     app_trace_mark("daily backup");
     if (state.library.scan_root.empty()) state.library.scan_root = app_default_root();
-    if (state.library.tracks.empty()) state.library.scan_folder(state.library.scan_root);
+    // A first scan measures every file as it adds it; only a loaded catalog
+    // needs its lengths checked again.
+    const bool scanned = state.library.tracks.empty();
+    if (scanned) state.library.scan_folder(state.library.scan_root);
     state.library.sort_natural();
     app_trace_mark("scanned and sorted");
-    state.durations = durations_start(state.library);
+    if (!scanned) state.durations = durations_start(state.library);
 }
 
 }  // namespace
@@ -49,11 +52,13 @@ int music_app_run() {
     state->player.on_ready = app_wake;
     if (!state->player.init()) {
         std::fprintf(stderr, "lumora-music: the audio engine could not start\n");
+        media_uninstall();
         destroy_music_window(window);
         return 1;
     }
     install_media_remote(*state);
     int result = app_main_loop(window, *state);
+    durations_apply(*state);  // lengths measured by now are saved too
     if (state->durations) state->durations->cancel.store(true);
     if (!state->library.save_catalog())
         std::fprintf(stderr, "lumora-music: could not save the catalog %s\n",
