@@ -4,11 +4,6 @@
 
 #include "core/decode_open.h"
 
-extern "C" {
-#include <libavutil/channel_layout.h>
-#include <libswresample/swresample.h>
-}
-
 namespace {
 
 // Converts decoded frames to interleaved float at the requested rate and

@@ -10,14 +10,17 @@ DecodeInput::~DecodeInput()
 void decode_quiet()
 {
     static std::once_flag once;
-    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+    std::call_once(once, [] {
+        if (av_lib_ok()) av_log_set_level(AV_LOG_QUIET);
+    });
 }
 
 bool decode_open(const std::string& path, DecodeInput& in, bool stream_info)
 {
+    in.audio = -1;
+    if (!av_lib_ok()) return false;
     decode_quiet();
     if (in.fmt) avformat_close_input(&in.fmt);
-    in.audio = -1;
     if (avformat_open_input(&in.fmt, path.c_str(), nullptr, nullptr) < 0) {
         in.fmt = nullptr;
         return false;

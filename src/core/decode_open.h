@@ -3,10 +3,7 @@
 #pragma once
 #include <string>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-}
+#include "core/av_lazy.h"
 
 // An open input and its best audio stream (-1 when it has none). Closes on
 // destruction; not copyable.

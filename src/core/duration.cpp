@@ -7,10 +7,6 @@
 #include "core/duration_lossless.h"
 #include "core/duration_mp3.h"
 
-extern "C" {
-#include <libavutil/intreadwrite.h>
-}
-
 namespace {
 
 // Formats whose packets map one-to-one onto decoded frames of exactly the

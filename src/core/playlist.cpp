@@ -114,7 +114,8 @@ void load_playlists_text(Library& library, const std::string& text)
         size_t nl = all.find('\n', pos);
         std::string_view line = all.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
         pos = nl == std::string_view::npos ? all.size() : nl + 1;
-        if (line.size() >= 12 && line.find("[[playlist]]") != std::string_view::npos) {
+        if (line.size() >= 12 && line.find("[[p") != std::string_view::npos &&
+            line.find("[[playlist]]") != std::string_view::npos) {
             if (in_pl && !cur.name.empty()) library.playlists.push_back(std::move(cur));
             cur = Playlist{};
             in_pl = true;

@@ -107,6 +107,9 @@ std::string state_meta_label(const std::string& dir)
 
 std::string io_toml_esc(const std::string& s)
 {
+    bool plain = true;
+    for (char c : s) plain = plain && c != '\\' && c != '"';
+    if (plain) return s;
     std::string out;
     out.reserve(s.size() + 2);
     for (char c : s) {
