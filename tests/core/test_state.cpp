@@ -115,3 +115,12 @@ TEST(StateHome, BuiltFromHomeAndCreated)
     EXPECT_EQ(state_home(), d.path() + "/.lumoramusic");
     EXPECT_TRUE(tsup::exists(d.path() + "/.lumoramusic"));
 }
+
+TEST(TomlNumbers, FormatMatchesPrintfG)
+{
+    for (double v : {0.0, -0.0, 1.0, -2.5, 0.1, 1e-7, 123456.0, 1234567.0, 3.14159265, 1e21, -1.0, 59.996}) {
+        char want[64];
+        std::snprintf(want, sizeof want, "%g", v);
+        EXPECT_EQ(toml_fmt(v), want) << v;
+    }
+}
