@@ -3,7 +3,7 @@
 
 #include "cli/commands.h"
 
-// Compared in this order. A command joins the table once its handler exists.
+// The command words, compared in this order, case-sensitively.
 const std::vector<CliCommand>& cli_commands()
 {
     static const std::vector<CliCommand> table = {
