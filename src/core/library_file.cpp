@@ -102,28 +102,23 @@ bool Library::load_catalog_text(const std::string& text)
     tracks.clear();
     bool in_track = false;
     Track cur;
-    std::string_view all(text);
-    size_t pos = 0;
-    while (pos < all.size()) {
-        size_t nl = all.find('\n', pos);
-        std::string_view line = all.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
-        pos = nl == std::string_view::npos ? all.size() : nl + 1;
+    state_each_line(text, [&](std::string_view line) {
         if (line.size() >= 9 && line.find("[[track]]") != std::string_view::npos) {
             if (in_track) tracks.push_back(std::move(cur));
             cur = Track{};
             in_track = true;
-            continue;
+            return;
         }
         size_t eq = line.find('=');
-        if (eq == std::string_view::npos) continue;
+        if (eq == std::string_view::npos) return;
         std::string_view key = trim_catalog(line.substr(0, eq));
         std::string_view val = trim_catalog(line.substr(eq + 1));
         if (!in_track) {
             if (key == "scan_root") scan_root = val;
-            continue;
+            return;
         }
         set_track_key(cur, key, val);
-    }
+    });
     if (in_track) tracks.push_back(std::move(cur));
     load_playlists_text(*this, text);
     return !tracks.empty();

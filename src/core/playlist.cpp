@@ -108,29 +108,24 @@ void load_playlists_text(Library& library, const std::string& text)
     library.playlists.clear();
     bool in_pl = false;
     Playlist cur;
-    std::string_view all(text);
-    size_t pos = 0;
-    while (pos < all.size()) {
-        size_t nl = all.find('\n', pos);
-        std::string_view line = all.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
-        pos = nl == std::string_view::npos ? all.size() : nl + 1;
+    state_each_line(text, [&](std::string_view line) {
         if (line.size() >= 12 && line.find("[[p") != std::string_view::npos &&
             line.find("[[playlist]]") != std::string_view::npos) {
             if (in_pl && !cur.name.empty()) library.playlists.push_back(std::move(cur));
             cur = Playlist{};
             in_pl = true;
-            continue;
+            return;
         }
-        if (!in_pl) continue;
+        if (!in_pl) return;
         size_t eq = line.find('=');
-        if (eq == std::string_view::npos) continue;
+        if (eq == std::string_view::npos) return;
         std::string key = trim_pl(line.substr(0, eq));
         if (key == "name") {
             cur.name = read_name(line.substr(eq + 1));
         } else if (key == "paths") {
             cur.paths = read_paths(line.substr(eq + 1));
         }
-    }
+    });
     if (in_pl && !cur.name.empty()) library.playlists.push_back(std::move(cur));
 }
 

@@ -2,6 +2,7 @@
 // every state file is written in.
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 // "$HOME/.lumoramusic" (no trailing slash; "./.lumoramusic" without HOME);
@@ -46,3 +47,17 @@ std::string toml_fmt(double v);
 // Splits `content` into lines at '\n' (a trailing line without '\n' is kept;
 // carriage returns stay part of the line).
 std::vector<std::string> state_lines(const std::string& content);
+
+// Calls fn(line) for every line of `text` (split at '\n'; a last line without
+// one counts; carriage returns stay), as views into `text`.
+template <class Fn>
+void state_each_line(std::string_view text, Fn&& fn)
+{
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t nl = text.find('\n', pos);
+        size_t end = nl == std::string_view::npos ? text.size() : nl;
+        fn(text.substr(pos, end - pos));
+        pos = end + 1;
+    }
+}
