@@ -1,4 +1,4 @@
-// The desktop's Trash (freedesktop.org Trash specification): home trash in
+// The desktop's Trash (the freedesktop.org Trash layout): home trash in
 // $XDG_DATA_HOME/Trash, per-volume $mount/.Trash-$UID for other file systems.
 #pragma once
 #include <string>

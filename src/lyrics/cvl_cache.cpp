@@ -119,7 +119,7 @@ std::string cvl_fingerprint(const std::string& path)
 std::string cvl_cache_dir()
 {
     const char* xdg = std::getenv("XDG_DATA_HOME");
-    // The base directory spec says relative values are to be ignored.
+    // XDG base directories: relative values are to be ignored.
     if (xdg && xdg[0] == '/') return std::string(xdg) + "/Corvelle/SyncedLyrics";
     const char* home = std::getenv("HOME");
     if (!home || !*home) return "";
