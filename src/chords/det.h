@@ -23,7 +23,7 @@ using DetSemi = std::array<float, kDetBands>;
 using DetChroma = std::array<float, 12>;
 
 // A magnitude spectrogram: `frames` rows of `bins` values.
-struct DetSpec {
+struct DetSpectrum {
     std::vector<float> mag;
     int frames = 0;
     int bins = 0;
@@ -45,9 +45,9 @@ int det_frame_count(size_t samples, int n);
 // With `bins_used` >= 0 only the magnitudes of bins below it are filled.
 void det_stft_each(const std::vector<float>& samples, int n,
                    const std::function<void(int, const float*)>& fn, int bins_used = -1);
-DetSpec det_stft(const std::vector<float>& samples, int n);
+DetSpectrum det_stft(const std::vector<float>& samples, int n);
 // 69 semitone bands per frame of a 4096-point spectrum.
-std::vector<DetSemi> det_semis(const DetSpec& spec);
+std::vector<DetSemi> det_semis(const DetSpectrum& spectrum);
 // The same bands straight from the samples, without keeping the spectrogram.
 std::vector<DetSemi> det_semis_pcm(const std::vector<float>& samples);
 // Removes estimated harmonics of each band from the bands above it.
@@ -55,7 +55,7 @@ void det_unharm(std::vector<DetSemi>& frames);
 // Log-compressed, unit-length chroma from MIDI notes lo..hi.
 std::vector<DetChroma> det_fold(const std::vector<DetSemi>& frames, int lo, int hi);
 // Onset strength of a 1024-point spectrum (spectral flux minus local mean).
-std::vector<float> det_onset(const DetSpec& spec);
+std::vector<float> det_onset(const DetSpectrum& spectrum);
 // The same curve straight from the samples.
 std::vector<float> det_onset_pcm(const std::vector<float>& samples);
 

@@ -155,25 +155,25 @@ void det_stft_each(const std::vector<float>& samples, int n,
     }
 }
 
-DetSpec det_stft(const std::vector<float>& samples, int n)
+DetSpectrum det_stft(const std::vector<float>& samples, int n)
 {
-    DetSpec spec;
+    DetSpectrum spectrum;
     int frames = det_frame_count(samples.size(), n);
-    if (frames == 0) return spec;
-    spec.frames = frames;
-    spec.bins = n / 2;
-    spec.mag.resize(static_cast<size_t>(frames) * spec.bins);
+    if (frames == 0) return spectrum;
+    spectrum.frames = frames;
+    spectrum.bins = n / 2;
+    spectrum.mag.resize(static_cast<size_t>(frames) * spectrum.bins);
     det_stft_each(samples, n, [&](int i, const float* m) {
-        std::copy(m, m + spec.bins, spec.mag.begin() + static_cast<size_t>(i) * spec.bins);
+        std::copy(m, m + spectrum.bins, spectrum.mag.begin() + static_cast<size_t>(i) * spectrum.bins);
     });
-    return spec;
+    return spectrum;
 }
 
-std::vector<DetSemi> det_semis(const DetSpec& spec)
+std::vector<DetSemi> det_semis(const DetSpectrum& spectrum)
 {
-    std::vector<DetSemi> out(static_cast<size_t>(spec.frames));
-    for (int i = 0; i < spec.frames; ++i)
-        semis_frame(spec.mag.data() + static_cast<size_t>(i) * spec.bins, spec.bins, out[i]);
+    std::vector<DetSemi> out(static_cast<size_t>(spectrum.frames));
+    for (int i = 0; i < spectrum.frames; ++i)
+        semis_frame(spectrum.mag.data() + static_cast<size_t>(i) * spectrum.bins, spectrum.bins, out[i]);
     return out;
 }
 
@@ -224,12 +224,12 @@ std::vector<DetChroma> det_fold(const std::vector<DetSemi>& frames, int lo, int 
     return out;
 }
 
-std::vector<float> det_onset(const DetSpec& spec)
+std::vector<float> det_onset(const DetSpectrum& spectrum)
 {
-    std::vector<float> flux(static_cast<size_t>(spec.frames));
-    std::vector<float> prev(static_cast<size_t>(spec.bins));
-    for (int i = 0; i < spec.frames; ++i)
-        flux[i] = flux_frame(spec.mag.data() + static_cast<size_t>(i) * spec.bins, spec.bins, prev,
+    std::vector<float> flux(static_cast<size_t>(spectrum.frames));
+    std::vector<float> prev(static_cast<size_t>(spectrum.bins));
+    for (int i = 0; i < spectrum.frames; ++i)
+        flux[i] = flux_frame(spectrum.mag.data() + static_cast<size_t>(i) * spectrum.bins, spectrum.bins, prev,
                              i == 0);
     return remove_local_mean(flux);
 }

@@ -17,7 +17,7 @@ TEST(DetStft, FrameCountsAtHop512)
                  {7679, 4096, 7}, {7680, 4096, 8}, {1024, 1024, 1}, {0, 1024, 0}};
     for (auto c : cases) {
         EXPECT_EQ(det_frame_count(c.samples, c.n), c.frames) << c.samples;
-        DetSpec s = det_stft(std::vector<float>(c.samples, 0.1f), c.n);
+        DetSpectrum s = det_stft(std::vector<float>(c.samples, 0.1f), c.n);
         EXPECT_EQ(s.frames, c.frames) << c.samples;
         EXPECT_EQ(s.mag.size(), static_cast<size_t>(c.frames) * (c.frames ? c.n / 2 : 0));
     }
@@ -28,7 +28,7 @@ TEST(DetStft, MagnitudesHaveThePackedFftScaling)
     // A sine centred on bin 64 of a 1024-point frame: the plain DFT peak of the
     // windowed sine is A/2 * sum(w) = A/2 * 0.8165 * N; the packed scaling doubles it.
     float f = 64.0f * 11025.0f / 1024.0f;
-    DetSpec s = det_stft(tsup::synth_sine(f, 0.2f, 0.5f), 1024);
+    DetSpectrum s = det_stft(tsup::synth_sine(f, 0.2f, 0.5f), 1024);
     ASSERT_GT(s.frames, 0);
     const float* row = s.mag.data();
     EXPECT_NEAR(row[64], 0.5f * 0.8165f * 1024.0f, 0.5f);
