@@ -9,26 +9,18 @@
 
 namespace {
 
-class ContainerTags : public ::testing::Test {
+class ContainerTags : public tsup::SuiteDirTest {
 protected:
     static void SetUpTestSuite()
     {
-        dir_ = new tsup::TempDir;
+        SuiteDirTest::SetUpTestSuite();
         for (const char* ext : {"png", "jpg"}) {
             tsup::RunResult r = tsup::run({"ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
                                            "color=c=red:s=16x16", "-frames:v", "1", *dir_ / (std::string("pic.") + ext)});
             ASSERT_EQ(r.status, 0) << r.err;
         }
     }
-    static void TearDownTestSuite()
-    {
-        delete dir_;
-        dir_ = nullptr;
-    }
-    static std::string file(const std::string& name) { return *dir_ / name; }
-    static tsup::TempDir* dir_;
 };
-tsup::TempDir* ContainerTags::dir_ = nullptr;
 
 const std::vector<std::string> kMeta = {"-metadata", "title=Night Song",  "-metadata", "ARTIST=The Band",
                                         "-metadata", "album=Long Player", "-metadata", "genre=Folk",

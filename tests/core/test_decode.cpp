@@ -8,18 +8,12 @@
 
 #include "core/decode.h"
 #include "support/support.h"
+#include "support/tags_support.h"
 
 namespace {
 
-class DecodeTest : public ::testing::Test {
+class DecodeTest : public tsup::SuiteDirTest {
 protected:
-    static void SetUpTestSuite() { dir_ = new tsup::TempDir; }
-    static void TearDownTestSuite()
-    {
-        delete dir_;
-        dir_ = nullptr;
-    }
-    static std::string file(const std::string& name) { return *dir_ / name; }
     // A one-second 441 Hz tone of the given type, made on first use (each
     // test runs in its own process under ctest, so make only what it needs).
     static std::string tone(const std::string& ext)
@@ -38,9 +32,7 @@ protected:
         EXPECT_EQ(r.status, 0) << r.err;
         return path;
     }
-    static tsup::TempDir* dir_;
 };
-tsup::TempDir* DecodeTest::dir_ = nullptr;
 
 double rms(const std::vector<float>& v, int channels, int ch)
 {

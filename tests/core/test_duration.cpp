@@ -8,21 +8,11 @@
 #include "core/duration_lossless.h"
 #include "core/duration_mp3.h"
 #include "support/support.h"
+#include "support/tags_support.h"
 
 namespace {
 
-class DurationTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { dir_ = new tsup::TempDir; }
-    static void TearDownTestSuite()
-    {
-        delete dir_;
-        dir_ = nullptr;
-    }
-    static std::string file(const std::string& name) { return *dir_ / name; }
-    static tsup::TempDir* dir_;
-};
-tsup::TempDir* DurationTest::dir_ = nullptr;
+class DurationTest : public tsup::SuiteDirTest {};
 
 void expect_fast_equals_decoded(const std::string& path)
 {

@@ -2,6 +2,8 @@
 
 namespace tsup {
 
+TempDir* SuiteDirTest::dir_ = nullptr;
+
 std::string id3_size(uint32_t v, bool syncsafe)
 {
     std::string s(4, '\0');

@@ -1,9 +1,29 @@
-// Hand-built ID3 bytes for the tag and cover tests.
+// Hand-built ID3 bytes for the tag and cover tests, and the shared folder
+// the file-reading suites make their sample files in.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 
+#include "support/support.h"
+
 namespace tsup {
+
+// A folder that lives for one whole suite, so sample files slow to encode are
+// made once and reused by every test of the suite. Suites run one at a time,
+// so a single pointer serves them all.
+class SuiteDirTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { dir_ = new TempDir; }
+    static void TearDownTestSuite()
+    {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    static std::string file(const std::string& name) { return *dir_ / name; }
+    static TempDir* dir_;
+};
 
 // A 32-bit size as ID3 writes it: sync-safe (7 bits a byte) or plain big-endian.
 std::string id3_size(uint32_t v, bool syncsafe);
