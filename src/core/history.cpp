@@ -8,12 +8,8 @@
 #include <unistd.h>
 
 #include "core/history_locked.h"
+#include "core/points.h"
 #include "core/state.h"
-
-static std::string live_file()
-{
-    return state_path("io_points.toml");
-}
 
 static std::string pos_file()
 {
@@ -67,15 +63,15 @@ bool hist_pos_save(const HistPos& pos)
                                        "\ntop = " + std::to_string(pos.top) + "\n");
 }
 
-bool hist_push(HistPos& pos, const std::string& label)
+// Appends `live` (the points file as just read) as a new snapshot; the caller
+// holds the lock and saves `pos`.
+static void hist_push(HistPos& pos, const std::string& live, const std::string& label)
 {
-    std::string live;
-    state_read(live_file(), live);
     pos.cur += 1;
     pos.top = pos.cur;
     std::string dir = hist_entry(pos.cur);
     state_write(dir + "/io_points.toml", live);
-    return state_write(dir + "/meta.toml", state_meta(label));
+    state_write(dir + "/meta.toml", state_meta(label));
 }
 
 // True when snapshot `cur` exists and holds exactly the live file's bytes.
@@ -86,24 +82,26 @@ static bool live_matches(int cur, const std::string& live)
     return state_read(hist_entry(cur) + "/io_points.toml", snap) && snap == live;
 }
 
-void hist_checkpoint_locked()
+// Snapshots the live file unless snapshot cur already holds it. Without a
+// label the step is "Start" (the first snapshot) or "Edits".
+static void record_locked(const std::string* label)
 {
     HistPos pos = hist_pos_load();
     std::string live;
-    state_read(live_file(), live);
+    state_read(io_store_file(), live);
     if (live_matches(pos.cur, live)) return;
-    hist_push(pos, pos.cur == 0 ? "Start" : "Edits");
+    hist_push(pos, live, label ? *label : pos.cur == 0 ? "Start" : "Edits");
     hist_pos_save(pos);
+}
+
+void hist_checkpoint_locked()
+{
+    record_locked(nullptr);
 }
 
 void hist_commit_locked(const std::string& label)
 {
-    HistPos pos = hist_pos_load();
-    std::string live;
-    state_read(live_file(), live);
-    if (live_matches(pos.cur, live)) return;
-    hist_push(pos, label);
-    hist_pos_save(pos);
+    record_locked(&label);
 }
 
 HistLock::HistLock() : fd(hist_lock()) {}
@@ -134,7 +132,7 @@ std::string hist_undo()
     std::string prev;
     if (!state_read(hist_entry(pos.cur - 1) + "/io_points.toml", prev)) return "";
     std::string label = state_meta_label(hist_entry(pos.cur));
-    if (!state_write(live_file(), prev)) return "";
+    if (!state_write(io_store_file(), prev)) return "";
     pos.cur -= 1;
     hist_pos_save(pos);
     return label;
@@ -145,12 +143,12 @@ std::string hist_redo()
     HistLock lock;
     HistPos pos = hist_pos_load();
     std::string live;
-    state_read(live_file(), live);
+    state_read(io_store_file(), live);
     if (!live_matches(pos.cur, live) || pos.cur >= pos.top) return "";
     std::string next;
     if (!state_read(hist_entry(pos.cur + 1) + "/io_points.toml", next)) return "";
     std::string label = state_meta_label(hist_entry(pos.cur + 1));
-    if (!state_write(live_file(), next)) return "";
+    if (!state_write(io_store_file(), next)) return "";
     pos.cur += 1;
     hist_pos_save(pos);
     return label;
@@ -161,7 +159,7 @@ std::string hist_undo_label()
     HistPos pos = hist_pos_load();
     if (pos.cur <= 0) return "";
     std::string live, snap;
-    state_read(live_file(), live);
+    state_read(io_store_file(), live);
     if (state_read(hist_entry(pos.cur) + "/io_points.toml", snap) && snap != live) return "Edits";
     return pos.cur == 1 ? "" : state_meta_label(hist_entry(pos.cur));
 }
@@ -170,7 +168,7 @@ std::string hist_redo_label()
 {
     HistPos pos = hist_pos_load();
     std::string live;
-    state_read(live_file(), live);
+    state_read(io_store_file(), live);
     if (pos.cur < pos.top && live_matches(pos.cur, live))
         return state_meta_label(hist_entry(pos.cur + 1));
     return "";

@@ -16,9 +16,6 @@ int hist_lock();
 std::string hist_entry(int n);
 HistPos hist_pos_load();
 bool hist_pos_save(const HistPos& pos);
-// Appends a snapshot of the live points file; the caller saves `pos`.
-// Caller holds the lock. True when the snapshot's meta.toml was written.
-bool hist_push(HistPos& pos, const std::string& label);
 // Records the live file as "Start"/"Edits" when it differs from snapshot cur.
 void hist_checkpoint();
 // Records the live file as `label` when it differs from snapshot cur.
