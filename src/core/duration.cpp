@@ -6,6 +6,7 @@
 #include "core/decode_open.h"
 #include "core/duration_lossless.h"
 #include "core/duration_mp3.h"
+#include "core/file_names.h"
 
 namespace {
 
@@ -112,21 +113,12 @@ bool count_decoded(DecodeInput& in, DurationFrames& out)
     return out.rate > 0;
 }
 
-// The lower-case extension of a file name, with its dot.
-std::string lower_ext(const std::string& path)
-{
-    size_t dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return "";
-    std::string ext = path.substr(dot);
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
-}
-
 // The header-only readers, for the types that have one; each declines
 // anything it is not sure of.
 bool header_frames(const std::string& path, DurationFrames& out)
 {
-    std::string ext = lower_ext(path);
+    std::string ext = io_file_ext(path);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (ext == ".mp3") return mp3_duration_frames(path, out);
     if (ext == ".flac") return flac_duration_frames(path, out);
     if (ext == ".wav") return wav_duration_frames(path, out);

@@ -48,12 +48,6 @@ std::string io_file_ext(const std::string& path)
     return dot == std::string::npos || dot == 0 ? std::string() : name.substr(dot);
 }
 
-std::string io_file_stem(const std::string& path)
-{
-    std::string name = io_file_name(path);
-    return name.substr(0, name.size() - io_file_ext(name).size());
-}
-
 std::string io_backup_path(const std::string& song)
 {
     return io_originals_dir() + "/" + io_hash_hex(song) + "-" + io_file_name(song);

@@ -13,7 +13,5 @@ std::string io_unique_path(const std::string& dir, const std::string& stem, cons
 std::string io_backup_path(const std::string& song);
 // File name part of a path ("/a/b.mp3" -> "b.mp3").
 std::string io_file_name(const std::string& path);
-// File name without its last extension ("/a/b.c.mp3" -> "b.c").
-std::string io_file_stem(const std::string& path);
 // Extension with its dot ("/a/b.mp3" -> ".mp3"; "" when none).
 std::string io_file_ext(const std::string& path);

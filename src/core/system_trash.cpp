@@ -17,6 +17,7 @@
 
 #include "core/file_names.h"
 #include "core/state.h"
+#include "core/track.h"
 
 namespace {
 
@@ -140,7 +141,7 @@ std::string deletion_date()
 // name against another program trashing a same-named file at the same time.
 std::string reserve_info(const TrashDir& t, const std::string& file_name, const std::string& info_text)
 {
-    std::string stem = io_file_stem(file_name), ext = io_file_ext(file_name);
+    std::string stem = path_stem(file_name), ext = io_file_ext(file_name);
     for (int n = 1; n < 100000; ++n) {
         std::string name = n == 1 ? file_name : stem + " " + std::to_string(n) + ext;
         struct stat st {};

@@ -8,6 +8,7 @@
 #include "core/file_names.h"
 #include "core/state.h"
 #include "core/system_trash.h"
+#include "core/track.h"
 
 std::string trash_index_file()
 {
@@ -127,5 +128,5 @@ std::string trash_dir_for(const std::string& path)
 
 std::string trash_target(const std::string& path)
 {
-    return io_unique_path(trash_dir_for(path), io_hash_hex(path) + "-" + io_file_stem(path), io_file_ext(path));
+    return io_unique_path(trash_dir_for(path), io_hash_hex(path) + "-" + path_stem(path), io_file_ext(path));
 }

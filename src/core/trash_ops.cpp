@@ -8,6 +8,7 @@
 #include "core/library.h"
 #include "core/state.h"
 #include "core/system_trash.h"
+#include "core/track.h"
 #include "core/trash.h"
 
 static bool entry_exists(const std::string& path)
@@ -53,7 +54,7 @@ bool trash_restore(TrashState& state, Library& lib, int index)
     std::string folder = path_dir_of(dest);
     state_mkdirs(folder);
     // Never overwrite a file that took the song's place meanwhile.
-    if (entry_exists(dest)) dest = io_unique_path(folder, io_file_stem(dest), io_file_ext(dest));
+    if (entry_exists(dest)) dest = io_unique_path(folder, path_stem(dest), io_file_ext(dest));
     if (::rename(e.at.c_str(), dest.c_str()) != 0) {
         state.status = std::string("Couldn't restore: ") + std::strerror(errno);
         return false;
