@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <sys/stat.h>
@@ -94,8 +93,9 @@ static BackupInfo read_info(const fs::path& folder, const fs::path& root)
     info.label = state_meta_label(folder.string());
     std::string meta, points;
     state_read((folder / "meta.toml").string(), meta);
-    size_t at = meta.find("time =");
-    if (at != std::string::npos) info.time = std::atoll(meta.c_str() + at + 6);
+    // By key, not by searching the text: a label may itself read "time = ...".
+    for (const std::string& line : state_lines(meta))
+        if (toml_key(line) == "time") info.time = toml_int(toml_value(line));
     if (state_read((folder / "io_points.toml").string(), points)) info.songs = count_songs(points);
     return info;
 }

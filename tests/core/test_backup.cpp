@@ -95,6 +95,16 @@ TEST(Backup, ListNewestFirstWithCounts)
     EXPECT_EQ(list[2].songs, 0);
 }
 
+TEST(Backup, ListTakesTimeFromItsOwnLineNotFromTheLabel)
+{
+    Saved s;
+    tsup::write_file(s.state("backups/2001/01/01/000000/meta.toml"), "label = \"time = 5\"\ntime = 1234\n");
+    std::vector<BackupInfo> list = backup_list();
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].label, "time = 5");
+    EXPECT_EQ(list[0].time, 1234);
+}
+
 TEST(Backup, DailyOncePerDay)
 {
     Saved s;
