@@ -88,7 +88,7 @@ std::string url_path(const std::string& p)
 // Absolute path of the entry itself (a final symbolic link is not followed).
 std::string absolute_entry(const std::string& path)
 {
-    std::string dir = path_dir_of(path);
+    std::string dir = path_dir(path);
     char buf[PATH_MAX];
     if (!::realpath(dir.c_str(), buf)) return "";
     std::string d = buf;

@@ -51,7 +51,7 @@ bool trash_restore(TrashState& state, Library& lib, int index)
     if (index < 0 || index >= static_cast<int>(state.entries.size())) return false;
     TrashEntry e = state.entries[index];
     std::string dest = e.track.path;
-    std::string folder = path_dir_of(dest);
+    std::string folder = path_dir(dest);
     state_mkdirs(folder);
     // Never overwrite a file that took the song's place meanwhile.
     if (entry_exists(dest)) dest = io_unique_path(folder, path_stem(dest), io_file_ext(dest));
