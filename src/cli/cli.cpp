@@ -2,6 +2,8 @@
 // processes for lumora-music-cli.
 #include "cli/cli.h"
 
+#include "core/state.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -64,16 +66,13 @@ int cli_usage()
 
 std::string cli_home()
 {
-    const char* home = std::getenv("HOME");
-    std::string dir = std::string(home ? home : ".") + "/.lumoramusic";
-    ::mkdir(dir.c_str(), 0755);
-    return dir;
+    return state_home();
 }
 
 Library cli_library()
 {
     Library lib;
-    lib.catalog_path = cli_home() + "/library.toml";
+    lib.catalog_path = default_catalog();
     lib.load_catalog();
     return lib;
 }

@@ -1,6 +1,7 @@
 // The catalog: tracks, playlists, the catalog file and the first-scan root.
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/playlist.h"
@@ -42,6 +43,10 @@ public:
     // Index of the track with exactly this path, or -1.
     int find_path(const std::string& path) const;
 };
+
+// A catalog key or value with blanks and double quotes cut from both ends
+// (repeatedly); the catalog and playlist readers share it.
+std::string_view catalog_trim(std::string_view s);
 
 // Regular audio files below `dir` (symlinks to regular files count), in walk
 // order. Unreadable folders and symlink loops are skipped. With skip_trash,

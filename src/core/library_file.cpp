@@ -7,18 +7,6 @@
 
 namespace {
 
-bool is_trim_char(char c)
-{
-    return c == ' ' || c == '\t' || c == '"';
-}
-
-std::string_view trim_catalog(std::string_view s)
-{
-    while (!s.empty() && is_trim_char(s.front())) s.remove_prefix(1);
-    while (!s.empty() && is_trim_char(s.back())) s.remove_suffix(1);
-    return s;
-}
-
 // Digits from the start (after an optional sign when `is_signed`), stopping at
 // the first non-digit; no digits at all reads as 0.
 long long leading_int(std::string_view s, bool is_signed)
@@ -85,6 +73,14 @@ void append_num(std::string& out, const char* key, long long v)
 
 }  // namespace
 
+std::string_view catalog_trim(std::string_view s)
+{
+    auto trimmed = [](char c) { return c == ' ' || c == '\t' || c == '"'; };
+    while (!s.empty() && trimmed(s.front())) s.remove_prefix(1);
+    while (!s.empty() && trimmed(s.back())) s.remove_suffix(1);
+    return s;
+}
+
 std::string default_catalog()
 {
     return state_home() + "/library.toml";
@@ -111,8 +107,8 @@ bool Library::load_catalog_text(const std::string& text)
         }
         size_t eq = line.find('=');
         if (eq == std::string_view::npos) return;
-        std::string_view key = trim_catalog(line.substr(0, eq));
-        std::string_view val = trim_catalog(line.substr(eq + 1));
+        std::string_view key = catalog_trim(line.substr(0, eq));
+        std::string_view val = catalog_trim(line.substr(eq + 1));
         if (!in_track) {
             if (key == "scan_root") scan_root = val;
             return;

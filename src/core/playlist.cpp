@@ -23,14 +23,6 @@ bool Playlist::remove_track(const std::string& path)
 
 namespace {
 
-std::string trim_pl(std::string_view s)
-{
-    auto bad = [](char c) { return c == ' ' || c == '\t' || c == '"'; };
-    while (!s.empty() && bad(s.front())) s.remove_prefix(1);
-    while (!s.empty() && bad(s.back())) s.remove_suffix(1);
-    return std::string(s);
-}
-
 // Paths between pairs of double quotes from the first '[' on. A backslash
 // takes the next character literally, so a path holding a double quote (which
 // the writer escapes) survives; ordinary paths contain neither and read as
@@ -119,7 +111,7 @@ void load_playlists_text(Library& library, const std::string& text)
         if (!in_pl) return;
         size_t eq = line.find('=');
         if (eq == std::string_view::npos) return;
-        std::string key = trim_pl(line.substr(0, eq));
+        std::string_view key = catalog_trim(line.substr(0, eq));
         if (key == "name") {
             cur.name = read_name(line.substr(eq + 1));
         } else if (key == "paths") {
@@ -127,16 +119,6 @@ void load_playlists_text(Library& library, const std::string& text)
         }
     });
     if (in_pl && !cur.name.empty()) library.playlists.push_back(std::move(cur));
-}
-
-void load_playlists(Library& library, const std::string& path)
-{
-    std::string text;
-    if (!state_read(path, text)) {
-        library.playlists.clear();
-        return;
-    }
-    load_playlists_text(library, text);
 }
 
 void save_playlists(const Library& library, std::string& out)

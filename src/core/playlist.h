@@ -15,9 +15,8 @@ struct Playlist {
 };
 
 class Library;
-// Reads the [[playlist]] tables of the catalog file; the list is emptied first.
-void load_playlists(Library& library, const std::string& path);
-// Same, from catalog text already in memory.
+// Reads the [[playlist]] tables from the catalog's text (the catalog reader
+// hands over the text it already read); the list is emptied first.
 void load_playlists_text(Library& library, const std::string& text);
 // Appends the [[playlist]] tables to the catalog text being written.
 void save_playlists(const Library& library, std::string& out);

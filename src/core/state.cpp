@@ -208,15 +208,6 @@ std::string toml_fmt(double v)
 std::vector<std::string> state_lines(const std::string& content)
 {
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < content.size()) {
-        size_t nl = content.find('\n', start);
-        if (nl == std::string::npos) {
-            lines.push_back(content.substr(start));
-            break;
-        }
-        lines.push_back(content.substr(start, nl - start));
-        start = nl + 1;
-    }
+    state_each_line(content, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
