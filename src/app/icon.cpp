@@ -7,11 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "app/fonts.h"
+#include "core/state.h"
 
 namespace {
 
@@ -42,12 +41,11 @@ float rrect_dist(float x, float y, float n, float inset, float radius) {
 std::string note_font() {
     // The regular sans face usually has U+266B; fontconfig finds one that does otherwise.
     for (const std::string& f : {fonts_first_system_sans(), fonts_match("sans-serif:charset=266b")}) {
-        if (f.empty()) continue;
-        std::ifstream in(f, std::ios::binary);
-        std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string data;
+        if (f.empty() || !state_read(f, data) || data.empty()) continue;
         stbtt_fontinfo info;
         const auto* d = (const unsigned char*)data.data();
-        if (!data.empty() && stbtt_InitFont(&info, d, stbtt_GetFontOffsetForIndex(d, 0)) &&
+        if (stbtt_InitFont(&info, d, stbtt_GetFontOffsetForIndex(d, 0)) &&
             stbtt_FindGlyphIndex(&info, 0x266B))
             return data;
     }

@@ -2,15 +2,10 @@
 // lines are skipped).
 #include "app/view_pref.h"
 
-#include <cstdlib>
-
 #include "app/app_state.h"
 #include "core/state.h"
 
-std::string sort_pref_file() {
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : ".") + "/.lumoramusic/view.toml";
-}
+std::string sort_pref_file() { return state_path("view.toml"); }
 
 SortPref sort_pref_parse(const std::string& text) {
     SortPref p;

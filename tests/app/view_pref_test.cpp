@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/app_state.h"
 #include "app/view_pref.h"
 #include "support/support.h"
@@ -53,6 +55,11 @@ TEST(ViewPref, LenientReading) {
 }
 
 TEST(ViewPref, UnsetHomeUsesTheCurrentFolder) {
+    // Naming the file makes the state folder, so it is made in a scratch folder.
+    tsup::TempDir cwd;
+    const std::filesystem::path back = std::filesystem::current_path();
+    std::filesystem::current_path(cwd.path());
     tsup::ScopedEnv env("HOME", std::nullopt);
     EXPECT_EQ(sort_pref_file(), "./.lumoramusic/view.toml");
+    std::filesystem::current_path(back);
 }
