@@ -11,15 +11,13 @@
 
 namespace {
 
-char fold(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
-
 // Substring test against a lower-case needle without copying the haystack:
 // it runs for every track on every frame while a search is typed.
 bool contains_folded(const std::string& hay, const std::string& q) {
     if (q.size() > hay.size()) return false;
     for (size_t i = 0; i + q.size() <= hay.size(); ++i) {
         size_t k = 0;
-        while (k < q.size() && fold(hay[i + k]) == q[k]) ++k;
+        while (k < q.size() && fold_ascii(hay[i + k]) == q[k]) ++k;
         if (k == q.size()) return true;
     }
     return false;

@@ -37,7 +37,9 @@ void table_sort_tracks(std::vector<Track>& tracks, const std::string& column, bo
 void library_sort_keep(AppState& state, void (Library::*sort)());
 
 // --- rows ---
-// ASCII capitals to small letters; every other byte unchanged.
+// An ASCII capital to its small letter; every other byte unchanged.
+inline char fold_ascii(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
+// fold_ascii over a whole text.
 std::string lower_ascii(const std::string& text);
 // Whether a track is a row of the current view for a lower-case filter.
 bool track_row_visible(const AppState& state, const Track& track, const std::string& query);

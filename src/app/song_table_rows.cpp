@@ -23,8 +23,7 @@ bool album_filter(const AppState& s) { return s.view == View::Albums && !s.open_
 
 std::string lower_ascii(const std::string& text) {
     std::string out = text;
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
+    for (char& c : out) c = fold_ascii(c);
     return out;
 }
 

@@ -7,8 +7,6 @@
 
 namespace {
 
-unsigned char fold(unsigned char c) { return c >= 'A' && c <= 'Z' ? (unsigned char)(c - 'A' + 'a') : c; }
-
 bool title_less(const Track& x, const Track& y) { return text_cmp(x.title, y.title) < 0; }
 
 std::string path_at(const std::vector<Track>& t, int32_t i) {
@@ -23,13 +21,22 @@ int32_t last_with_path(const std::vector<Track>& t, const std::string& path) {
     return -1;
 }
 
+// Runs `reorder`, then points current and focus at their tracks again.
+template <class Fn>
+void reorder_keeping(std::vector<Track>& t, int32_t& current, int32_t& focus, Fn&& reorder) {
+    std::string cur = path_at(t, current), foc = path_at(t, focus);
+    reorder();
+    current = last_with_path(t, cur);
+    focus = last_with_path(t, foc);
+}
+
 }  // namespace
 
 int text_cmp(const std::string& a, const std::string& b) {
     if (a.empty() != b.empty()) return a.empty() ? 1 : -1;
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        unsigned char x = fold((unsigned char)a[i]), y = fold((unsigned char)b[i]);
+        unsigned char x = (unsigned char)fold_ascii(a[i]), y = (unsigned char)fold_ascii(b[i]);
         if (x != y) return x < y ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;
@@ -57,32 +64,24 @@ bool track_col_less(const Track& x, const Track& y, const std::string& c) {
 
 void table_sort_tracks(std::vector<Track>& tracks, const std::string& column, bool ascending,
                        int32_t& current, int32_t& focus) {
-    std::string cur = path_at(tracks, current), foc = path_at(tracks, focus);
-    if (ascending)
-        std::stable_sort(tracks.begin(), tracks.end(),
-                         [&](const Track& x, const Track& y) { return track_col_less(x, y, column); });
-    else
-        std::stable_sort(tracks.begin(), tracks.end(),
-                         [&](const Track& x, const Track& y) { return track_col_less(y, x, column); });
-    current = last_with_path(tracks, cur);
-    focus = last_with_path(tracks, foc);
+    reorder_keeping(tracks, current, focus, [&] {
+        std::stable_sort(tracks.begin(), tracks.end(), [&](const Track& x, const Track& y) {
+            return ascending ? track_col_less(x, y, column) : track_col_less(y, x, column);
+        });
+    });
 }
 
 void library_sort_keep(AppState& state, void (Library::*sort)()) {
-    auto& t = state.library.tracks;
-    std::string cur = path_at(t, state.current), foc = path_at(t, state.focus);
-    (state.library.*sort)();
-    state.current = last_with_path(t, cur);
-    state.focus = last_with_path(t, foc);
+    reorder_keeping(state.library.tracks, state.current, state.focus, [&] { (state.library.*sort)(); });
 }
 
 std::string tracklist_title(View view) {
-    switch ((int)view) {
-    case 0: return "Recently Added";
-    case 2: return "Artists";
-    case 3: return "Albums";
-    case 4: return "Playlists";
-    case 7: return "Trash";
+    switch (view) {
+    case View::Recent: return "Recently Added";
+    case View::Artists: return "Artists";
+    case View::Albums: return "Albums";
+    case View::Playlist: return "Playlists";
+    case View::Trash: return "Trash";
     default: return "Songs";
     }
 }
