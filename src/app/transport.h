@@ -21,8 +21,8 @@ bool icon_button(const char* id, const char* glyph, bool filled, float r, ImU32 
 // Horizontal slider b wide; writes `value` and returns true while held.
 bool seek_bar(const char* id, double& value, double max, float b, ImU32 track, ImU32 fill);
 
-// A transport glyph ("play", "pause", "prev", "next", "shuf", "rept") through
-// its symbol, falling back to the vector icon.
+// A transport glyph ("play", "pause", "prev", "next", "shuf", "rept") as it
+// sits in a round button: the vector icon, "play" nudged to look centred.
 void draw_transport_glyph(ImDrawList* list, const char* glyph, ImU32 colour, ImVec2 c, float s);
 // The vector icon of a transport glyph.
 void draw_transport_icon(ImDrawList* list, const char* glyph, ImU32 colour, ImVec2 c, float s);

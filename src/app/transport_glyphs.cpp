@@ -3,20 +3,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/glyphs.h"
 #include "app/transport.h"
 
 namespace {
-
-struct GlyphSym {
-    const char* glyph;
-    const char* symbol;
-    float scale;
-};
-
-const GlyphSym kGlyphs[] = {{"play", "play.fill", 0.8f},          {"pause", "pause.fill", 0.8f},
-                            {"prev", "backward.end.fill", 0.62f}, {"next", "forward.end.fill", 0.62f},
-                            {"shuf", "shuffle", 0.62f},           {"rept", "repeat", 0.62f}};
 
 void arrowhead(ImDrawList* l, ImU32 c, ImVec2 tip, float ang, float len) {
     ImVec2 a(tip.x - len * std::cos(ang - 0.6f), tip.y - len * std::sin(ang - 0.6f));
@@ -72,14 +61,8 @@ void draw_transport_icon(ImDrawList* l, const char* g, ImU32 c, ImVec2 p, float 
 }
 
 void draw_transport_glyph(ImDrawList* l, const char* g, ImU32 c, ImVec2 p, float s) {
-    // The symbols here are the vector icons themselves, so the table only
-    // decides the "play" nudge; unknown glyphs still get the vector attempt.
-    for (const GlyphSym& e : kGlyphs) {
-        if (std::strcmp(e.glyph, g) != 0) continue;
-        ImVec2 at = p;
-        if (!std::strcmp(g, "play")) at.x += 0.06f * s;
-        if (sf_draw(l, e.symbol, c, at, s * e.scale)) return;
-        break;
-    }
-    draw_transport_icon(l, g, c, p, s);
+    // The triangle's weight sits left of its box, so it is nudged right to look centred.
+    ImVec2 at = p;
+    if (!std::strcmp(g, "play")) at.x += 0.06f * s;
+    draw_transport_icon(l, g, c, at, s);
 }
