@@ -12,20 +12,11 @@
 #include "app/track_start.h"
 #include "support/app_support.h"
 #include "support/support.h"
+#include "views_fixture.h"
 
 namespace {
 
 constexpr int kRate = 8000;
-
-Track make_track(const std::string& path, const std::string& title, const std::string& album,
-                 const std::string& artist) {
-    Track t;
-    t.path = path;
-    t.title = title;
-    t.album = album;
-    t.artist = artist;
-    return t;
-}
 
 // Six songs: A1..A3 on album "A" by "X", B1, B2 on album "B" by "X", and S1
 // without album or artist. Each is 200 frames long.
@@ -40,7 +31,7 @@ struct QueueFixture : ::testing::Test {
         for (auto& n : names) {
             std::string path = dir / (std::string(n[0]) + ".wav");
             tsup::write_wav_const(path, 200, kRate, 0.25);
-            s.library.tracks.push_back(make_track(path, n[0], n[1], n[2]));
+            s.library.tracks.push_back(views_track(path, n[0], n[2], n[1]));
         }
     }
     void TearDown() override { media_uninstall(); }
