@@ -17,14 +17,14 @@ static int ms_value(const std::string& v)
 int cmd_phonecut(const CliArgs& args)
 {
     IoSettings settings;
-    settings.path = cli_home() + "/io_settings.toml";
+    settings.path = io_settings_file();
     io_settings_load(settings);
     int fade_in = settings.phone_fade_in_ms, fade_out = settings.phone_fade_out_ms;
     for (size_t i = 0; i + 1 < args.size(); ++i) {
         if (args[i] == "--fade-in") fade_in = ms_value(args[i + 1]);
         else if (args[i] == "--fade-out") fade_out = ms_value(args[i + 1]);
     }
-    IoStore points = io_store_load(cli_home() + "/io_points.toml");
+    IoStore points = io_store_load(io_store_file());
     std::string dir = phone_cut_dir(cli_library().scan_root);
 
     std::vector<Track> songs = cli_resolve(args);

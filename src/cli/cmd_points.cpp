@@ -10,14 +10,9 @@
 #include "core/points.h"
 #include "core/state.h"
 
-static std::string points_file()
-{
-    return cli_home() + "/io_points.toml";
-}
-
 int cmd_points(const CliArgs& args)
 {
-    IoStore store = io_store_load(points_file());
+    IoStore store = io_store_load(io_store_file());
     std::vector<Track> songs = cli_resolve(args);
     for (const Track& t : songs) {
         IoSaved p;
@@ -50,7 +45,7 @@ int cmd_set(const CliArgs& args)
     // change between our read and our write.
     HistLock lock;
     hist_checkpoint_locked();
-    std::string path = points_file();
+    std::string path = io_store_file();
     IoStore store = io_store_load(path);
     std::vector<Track> songs = cli_resolve(args);
     for (const Track& t : songs) {

@@ -60,12 +60,13 @@ double cli_suggest_out(const std::vector<Seg>& segs, double duration)
 
 bool cli_autoio_suggest(const Track& track, double& in_out, double& out_out)
 {
-    double duration = 0;
-    std::vector<float> curve = cli_loudness(track.path, 0.5, duration);
+    // Without sentences there is nothing to suggest, so the decode waits for them.
     std::string json = cli_asr_json(track.path);
     if (json.empty()) return false;
     std::vector<Seg> segs = cli_asr_segs(json);
     if (segs.empty()) return false;
+    double duration = 0;
+    std::vector<float> curve = cli_loudness(track.path, 0.5, duration);
     double in = cli_suggest_in(segs, cli_beat_in(curve, 0.5));
     double out = cli_suggest_out(segs, duration);
     if (in < 0 || out <= in) return false;

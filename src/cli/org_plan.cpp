@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "cli/org.h"
+#include "core/file_names.h"
 #include "core/state.h"
 #include "core/trash.h"
 
@@ -40,9 +41,8 @@ std::string org_target(const std::string& root, const Track& track)
         size_t dash = stem.find(" - ");
         if (dash != std::string::npos) artist = stem.substr(0, dash);
     }
-    std::string name = track.path.substr(track.path.find_last_of('/') + 1);
-    return root + "/" + org_safe(artist, "Unknown Artist") + "/" +
-           org_safe(track.album, "Unknown Album") + "/" + name;
+        return root + "/" + org_safe(artist, "Unknown Artist") + "/" +
+           org_safe(track.album, "Unknown Album") + "/" + io_file_name(track.path);
 }
 
 std::string org_show(const std::string& root, const std::string& path)

@@ -102,11 +102,8 @@ void org_remap(Library& library, const std::vector<Move>& moves)
     if (remap_keys(points, map)) io_store_save(points, points_path);
 
     std::string orig_path = io_originals_file();
-    std::string orig_text;
-    if (state_read(orig_path, orig_text)) {
-        IoOriginals originals = io_originals_load(orig_path);
-        if (remap_keys(originals, map)) io_originals_save(originals, orig_path);
-    }
+    IoOriginals originals = io_originals_load(orig_path);  // empty when there is no file
+    if (remap_keys(originals, map)) io_originals_save(originals, orig_path);
     remap_trash(map);
     org_remap_asr(moves);
 }
