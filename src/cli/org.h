@@ -54,6 +54,10 @@ std::vector<Move> org_journal_read(const std::string& path, bool reverse);
 // performed move in `journal` when given. Returns the performed moves with
 // their final targets. The old names stay until org_drop_sources.
 std::vector<Move> org_move_files(const std::vector<Move>& moves, OrgJournal* journal = nullptr);
+// Gives the file `from` the name `to` too (hard link) or instead (rename, on
+// drives without hard links), never replacing an existing file; `linked` tells
+// which. False (errno set) when neither worked.
+bool org_link_or_rename(const std::string& from, const std::string& to, bool& linked);
 // Removes the old names of performed moves whose new name holds the same file.
 void org_drop_sources(const std::vector<Move>& moves);
 // Repoints catalog, playlists, points, originals, trash and speech cache; saves them.

@@ -28,6 +28,31 @@ void org_test_abort(const char* stage, size_t done)
 
 namespace {
 
+bool exists_l(const std::string& p)
+{
+    struct stat st {};
+    return ::lstat(p.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+bool org_link_or_rename(const std::string& from, const std::string& to, bool& linked)
+{
+    linked = ::link(from.c_str(), to.c_str()) == 0;
+    if (linked) return true;
+    // Folders without hard links: rename, but never over an existing name.
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != ENOSYS) return false;
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    if (exists_l(to)) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+namespace {
+
 bool same_file(const std::string& a, const std::string& b)
 {
     struct stat sa {}, sb {};
@@ -45,12 +70,6 @@ bool same_entry(const std::string& a, const std::string& b)
     return std::strcmp(ra, rb) == 0 && io_file_name(a) == io_file_name(b);
 }
 
-bool exists_l(const std::string& p)
-{
-    struct stat st {};
-    return ::lstat(p.c_str(), &st) == 0;
-}
-
 enum class Placed { Failed, Linked, Renamed, Same };
 
 // Puts `from` at `to` without ever replacing an existing file.
@@ -60,18 +79,9 @@ Placed place(const std::string& from, const std::string& to)
     // The old name must be removable later, as a rename would need.
     if (::access(path_dir(from).c_str(), W_OK) != 0) return Placed::Failed;
     if (same_file(from, to)) return Placed::Linked;  // an earlier, interrupted run linked it
-    if (::link(from.c_str(), to.c_str()) == 0) return Placed::Linked;
-    // Folders without hard links: rename, but never over an existing name.
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != ENOSYS)
-        return Placed::Failed;
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return Placed::Renamed;
-    if (errno != EINVAL && errno != ENOSYS) return Placed::Failed;
-    if (exists_l(to)) {
-        errno = EEXIST;
-        return Placed::Failed;
-    }
-    return ::rename(from.c_str(), to.c_str()) == 0 ? Placed::Renamed : Placed::Failed;
+    bool linked = false;
+    if (!org_link_or_rename(from, to, linked)) return Placed::Failed;
+    return linked ? Placed::Linked : Placed::Renamed;
 }
 
 // A free target: the planned one, or "stem N.ext" beside it when taken by another file.

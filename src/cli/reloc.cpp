@@ -51,18 +51,6 @@ bool copy_fd(int in, int out)
     }
 }
 
-// Gives a finished temporary its final name, never replacing an existing file.
-bool publish(const std::string& tmp, const std::string& to)
-{
-    if (::link(tmp.c_str(), to.c_str()) == 0) return true;
-    // Drives without hard links (FAT, exFAT) still rename.
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != ENOSYS) return false;
-    if (::renameat2(AT_FDCWD, tmp.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    struct stat st {};
-    if ((errno != EINVAL && errno != ENOSYS) || ::stat(to.c_str(), &st) == 0) return false;
-    return ::rename(tmp.c_str(), to.c_str()) == 0;
-}
-
 bool copy_new(const std::string& from, const std::string& to)
 {
     std::string tmp = path_dir(to) + "/." + io_file_name(to) + ".lumora-part";
@@ -72,7 +60,10 @@ bool copy_new(const std::string& from, const std::string& to)
     bool ok = out >= 0 && copy_fd(in, out) && ::fsync(out) == 0;
     if (out >= 0 && ::close(out) != 0) ok = false;
     ::close(in);
-    ok = ok && publish(tmp, to);
+    // The finished temporary gets its final name, never replacing an existing
+    // file; drives without hard links (FAT, exFAT) rename it instead.
+    bool linked = false;
+    ok = ok && org_link_or_rename(tmp, to, linked);
     ::unlink(tmp.c_str());
     return ok;
 }
