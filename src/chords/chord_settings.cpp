@@ -35,12 +35,6 @@ ChordSettingsField ff(const char* key, float& v, float lo, float hi, const char*
     return f;
 }
 
-// Key of a settings line: the text before the first space or '='.
-std::string line_key(const std::string& line)
-{
-    return line.substr(0, line.find_first_of(" ="));
-}
-
 void apply_value(const ChordSettingsField& f, double v)
 {
     if (f.b) {
@@ -145,7 +139,7 @@ ChordSettings chord_settings_load(const std::string& path)
     std::vector<ChordSettingsField> fields = chord_settings_fields(s);
     for (const std::string& line : state_lines(text)) {
         if (line.find('=') == std::string::npos || line[0] == '#') continue;
-        std::string key = line_key(line);
+        std::string key = toml_key(line);
         double v = toml_num(toml_value(line));
         if (std::isnan(v)) v = 0;  // "nan" is not a number here
         if (key == "mode") {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/state.h"
+#include "core/track.h"
 
 namespace {
 
@@ -55,10 +56,7 @@ void header_value(ChordSheet& sheet, const std::string& key, const std::string& 
 
 std::string chords_path(const std::string& audio_path)
 {
-    size_t dot = audio_path.rfind('.');
-    size_t slash = audio_path.rfind('/');
-    bool has_ext = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (has_ext ? audio_path.substr(0, dot) : audio_path) + ".chords.toml";
+    return path_without_ext(audio_path) + ".chords.toml";
 }
 
 std::string chords_text(const ChordSheet& sheet)

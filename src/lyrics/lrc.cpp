@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/state.h"
+#include "core/track.h"
 #include "lyrics/cvl_cache.h"
 
 namespace {
@@ -76,8 +77,9 @@ bool lrc_read(const std::string& path, std::vector<LrcLine>& lines)
 
 std::string lrc_path(const std::string& song_path)
 {
-    size_t dot = song_path.rfind('.');
-    return (dot == std::string::npos ? song_path : song_path.substr(0, dot)) + ".lrc";
+    // Same naming as every other side file, so the lyrics writer and this
+    // reader agree on songs whose folder name has a dot.
+    return path_without_ext(song_path) + ".lrc";
 }
 
 std::string lrc_stamp(float t)

@@ -129,6 +129,7 @@ TEST(LrcPath, CutsFromTheLastDot)
     EXPECT_EQ(lrc_path("/music/Song.mp3"), "/music/Song.lrc");
     EXPECT_EQ(lrc_path("/music/a.b.flac"), "/music/a.b.lrc");
     EXPECT_EQ(lrc_path("noext"), "noext.lrc");
+    EXPECT_EQ(lrc_path("/music/v1.2/Song"), "/music/v1.2/Song.lrc");
 }
 
 }  // namespace
