@@ -109,13 +109,14 @@ void BM_AnalyseDecoded4Min(benchmark::State& st)
     st.counters["chords"] = static_cast<double>(chords);
 }
 
-void BM_DetectProcess4MinMp3(benchmark::State& st)
+// `chords --detect` as its own process on one song, from no chords file.
+void detect_process(benchmark::State& st, const std::string& song)
 {
     Files& f = files();
     double rss = 0, cpu = 0;
     for (auto _ : st) {
-        std::remove(chords_path(f.song4).c_str());
-        Measured m = run_measured(f.home.path(), {"chords", f.song4, "--detect"});
+        std::remove(chords_path(song).c_str());
+        Measured m = run_measured(f.home.path(), {"chords", song, "--detect"});
         if (m.status != 0) st.SkipWithError("chords --detect failed");
         st.SetIterationTime(m.wall_ms / 1e3);
         rss = m.max_rss_mb;
@@ -125,20 +126,14 @@ void BM_DetectProcess4MinMp3(benchmark::State& st)
     st.counters["cpu_ms"] = cpu;
 }
 
+void BM_DetectProcess4MinMp3(benchmark::State& st)
+{
+    detect_process(st, files().song4);
+}
+
 void BM_DetectProcess10MinPeakMemory(benchmark::State& st)
 {
-    Files& f = files();
-    double rss = 0, cpu = 0;
-    for (auto _ : st) {
-        std::remove(chords_path(f.song10).c_str());
-        Measured m = run_measured(f.home.path(), {"chords", f.song10, "--detect"});
-        if (m.status != 0) st.SkipWithError("chords --detect failed");
-        st.SetIterationTime(m.wall_ms / 1e3);
-        rss = m.max_rss_mb;
-        cpu = m.cpu_ms;
-    }
-    st.counters["max_rss_MB"] = rss;
-    st.counters["cpu_ms"] = cpu;
+    detect_process(st, files().song10);
 }
 
 // Six one-minute songs: cpu/wall near 2 means both cores were busy.
