@@ -132,7 +132,7 @@ int cmd_chords(const CliArgs& args)
         const Track& song = songs[i];
         std::string path = chords_path(song.path);
         ChordSheet sheet;
-        if (file_exists(path)) chords_load(path, sheet);
+        chords_load(path, sheet);  // no file: an empty sheet
         if (editing) {
             bool ok;
             if (missing) {
